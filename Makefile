@@ -1,0 +1,31 @@
+# Mirvane: `make run` builds and starts the program on the bundled sample; `make test` builds and runs every test.
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build test test-main test-asan run fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+test: test-main test-asan
+
+test-main: build
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# The core and its tests again with the address and undefined-behaviour sanitizers, so memory errors fail CI.
+test-asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMV_SANITIZE=ON -DMV_CORE_ONLY=ON
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+run: build
+	build/bin/mirvane samples/micrograph.png
+
+clean:
+	rm -rf build build-asan build-fuzz
