@@ -1,0 +1,24 @@
+#pragma once
+// Integer points and rectangles in pixels. Rectangles have right and bottom exclusive.
+
+#include <cstdint>
+
+namespace mv {
+
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;   // exclusive
+  int32_t bottom = 0;  // exclusive
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
+
+}  // namespace mv
