@@ -27,5 +27,11 @@ test-asan: deps
 run: build
 	build/bin/mirvane samples/micrograph.png
 
+# Benchmarks against the peer tools (ImageMagick, libvips, djpeg); see bench/README.md.
+bench:
+	@scripts/install-deps --bench
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DMV_BENCH=ON -DMV_CORE_ONLY=ON
+	cmake --build build-bench -j $(JOBS)
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-bench
