@@ -1,0 +1,154 @@
+// Decoding of JPEG files with libjpeg-turbo. The steps that call libjpeg are small functions that
+// catch its fatal errors with setjmp (see JpegErrors.h) and answer false; LoadFromMemory owns every
+// resource and throws.
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "codecs/CodecError.h"
+#include "codecs/FileBytes.h"
+#include "codecs/JpegErrors.h"
+#include "codecs/JpegImage.h"
+
+namespace mv {
+
+namespace {
+
+struct ScanLimit {
+  jpeg_progress_mgr manager{};
+  JpegErrors* errors = nullptr;
+  int maxScans = 0;
+};
+
+// Called by libjpeg while it consumes input; refuses files with too many scans before the
+// decoder spends a pass over the coefficient buffer on each.
+void CheckScanCount(j_common_ptr info) {
+  const auto* limit = reinterpret_cast<ScanLimit*>(info->progress);
+  const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (decompress->input_scan_number > limit->maxScans)
+    limit->errors->Fail(info, "JPEG file has too many scans");
+}
+
+class Decoder {
+ public:
+  Decoder(std::span<const uint8_t> bytes, int maxScans) {
+    info.err = &errors.manager;
+    scanLimit.errors = &errors;
+    scanLimit.maxScans = maxScans;
+    scanLimit.manager.progress_monitor = CheckScanCount;
+    if (!Create(bytes)) Throw();
+  }
+  ~Decoder() { jpeg_destroy_decompress(&info); }
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+
+  [[noreturn]] void Throw() const {
+    throw CodecError(std::string("JPEG: ") + (errors.ownMessage ? errors.ownMessage : errors.message));
+  }
+
+  bool Create(std::span<const uint8_t> bytes) {
+    if (setjmp(errors.jump)) return false;
+    jpeg_create_decompress(&info);
+    info.progress = &scanLimit.manager;
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    return true;
+  }
+  bool ReadHeader() {
+    if (setjmp(errors.jump)) return false;
+    jpeg_read_header(&info, TRUE);
+    return true;
+  }
+  bool Start() {
+    if (setjmp(errors.jump)) return false;
+    jpeg_start_decompress(&info);
+    return true;
+  }
+  // Reads up to `count` rows; `done` receives how many arrived.
+  bool ReadRows(JSAMPROW* rows, JDIMENSION count, JDIMENSION* done) {
+    if (setjmp(errors.jump)) return false;
+    *done = jpeg_read_scanlines(&info, rows, count);
+    return true;
+  }
+
+  // True when the data ended before the first row of blocks of the first scan was complete.
+  bool NothingDecoded() const { return errors.endedEarly && errors.endScan <= 1 && errors.endRow == 0; }
+
+  jpeg_decompress_struct info{};
+
+ private:
+  JpegErrors errors;
+  ScanLimit scanLimit;
+};
+
+// CMYK as stored by Adobe applications is inverted (0 = full ink).
+void CmykToBgr(const uint8_t* in, uint8_t* out, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, in += 4, out += 3) {
+    unsigned c = in[0], m = in[1], y = in[2], k = in[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    out[0] = static_cast<uint8_t>((y * k + 127) / 255);
+    out[1] = static_cast<uint8_t>((m * k + 127) / 255);
+    out[2] = static_cast<uint8_t>((c * k + 127) / 255);
+  }
+}
+
+std::vector<PaletteEntry> GreyPalette() {
+  std::vector<PaletteEntry> palette(256);
+  for (int i = 0; i < 256; ++i) palette[i] = PaletteEntry{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+  return palette;
+}
+
+void DecodeRows(Decoder& decoder, Bitmap& image, bool cmyk) {
+  jpeg_decompress_struct& info = decoder.info;
+  const int width = image.Width();
+  constexpr int kBatch = 16;
+  std::vector<uint8_t> cmykRows(cmyk ? static_cast<std::size_t>(width) * 4 * kBatch : 0);
+  JSAMPROW rows[kBatch];
+  while (info.output_scanline < info.output_height) {
+    const int first = static_cast<int>(info.output_scanline);
+    const int count = std::min(kBatch, image.Height() - first);
+    for (int i = 0; i < count; ++i)
+      rows[i] = cmyk ? cmykRows.data() + static_cast<std::size_t>(i) * width * 4 : image.Row(first + i);
+    JDIMENSION done = 0;
+    if (!decoder.ReadRows(rows, static_cast<JDIMENSION>(count), &done)) decoder.Throw();
+    if (done == 0) throw CodecError("JPEG: decoder made no progress");
+    if (cmyk) {
+      for (JDIMENSION i = 0; i < done; ++i)
+        CmykToBgr(rows[i], image.Row(first + static_cast<int>(i)), width, info.saw_Adobe_marker);
+    }
+  }
+}
+
+bool HasJpegSignature(std::span<const uint8_t> bytes) {
+  return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+}
+
+}  // namespace
+
+void JpegImage::LoadFromFile(const std::string& path) {
+  if (!HasJpegSignature(ReadFileHead(path, 3))) throw CodecError("not a JPEG file");
+  LoadFromMemory(ReadFileBytes(path));
+}
+
+void JpegImage::LoadFromMemory(std::span<const uint8_t> bytes) {
+  if (!HasJpegSignature(bytes)) throw CodecError("not a JPEG file");
+  Decoder decoder(bytes, limits_.maxProgressiveScans);
+  jpeg_decompress_struct& info = decoder.info;
+  if (!decoder.ReadHeader()) decoder.Throw();
+  CheckImageSize(info.image_width, info.image_height, limits_);
+
+  const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  if (!decoder.Start()) decoder.Throw();
+  if (decoder.NothingDecoded()) throw CodecError("JPEG: file ends before any image data");
+
+  Bitmap image(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+               grey ? PixelFormat::Indexed8 : PixelFormat::Bgr24);
+  if (grey) image.SetPalette(GreyPalette());
+  DecodeRows(decoder, image, cmyk);
+  if (decoder.NothingDecoded()) throw CodecError("JPEG: file ends before any image data");
+  bitmap_ = std::move(image);
+}
+
+}  // namespace mv
