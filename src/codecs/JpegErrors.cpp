@@ -23,7 +23,9 @@ void NoteMessage(j_common_ptr info, int level) {
   JpegErrors& errors = ErrorsOf(info);
   if (level >= 0) return;
   ++info->err->num_warnings;
-  if (info->err->msg_code == JWRN_JPEG_EOF && !errors.endedEarly && info->is_decompressor) {
+  // The data ends early when the file does, or when a marker interrupts the entropy-coded data.
+  const int code = info->err->msg_code;
+  if ((code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) && !errors.endedEarly && info->is_decompressor) {
     const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
     errors.endedEarly = true;
     errors.endScan = decompress->input_scan_number;
