@@ -70,7 +70,7 @@ void AppendFrame(std::vector<uint8_t>& out, const Frame& f) {
   for (int i = 0; i < (f.localColorBits ? 1 << f.localColorBits : 0); ++i)
     out.insert(out.end(), {9, 9, uint8_t(i)});
   out.push_back(uint8_t(f.codeSize));
-  const std::vector<uint8_t> data = PackCodes(f.codeSize, f.codes);
+  const std::vector<uint8_t> data = PackCodes(std::min(f.codeSize, 11u), f.codes);
   for (std::size_t at = 0; at < data.size(); at += 255) {
     const std::size_t n = std::min<std::size_t>(255, data.size() - at);
     out.push_back(uint8_t(n));
