@@ -1,0 +1,137 @@
+// The print forms of a macro and expect, which compares one of them with a text.
+
+#include <cstdio>
+
+#include "macro/MacroExit.h"
+#include "macro/MacroRunner.h"
+
+namespace mv {
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+std::string Flag(bool value) {
+  return value ? "1" : "0";
+}
+
+// The text inside the quotes of a printed value: the inverse of Quote.
+std::string Unquote(const std::string& quoted) {
+  std::string text;
+  for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 2 < quoted.size()) {
+      const char next = quoted[++i];
+      text += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+    } else {
+      text += quoted[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
+  static const std::vector<PrintForm> forms = {
+      {"message", 0, &MacroRunner::PrintMessage, true}, {"caption", 0, &MacroRunner::PrintCaption, true},
+      {"status", 1, &MacroRunner::PrintStatus, true},   {"zoom", 0, &MacroRunner::PrintZoom, false},
+      {"cache", 0, &MacroRunner::PrintCache, false},    {"mode", 0, &MacroRunner::PrintMode, false},
+      {"image", 0, &MacroRunner::PrintImage, false},    {"pixel", 2, &MacroRunner::PrintPixel, false},
+      {"menu", 1, &MacroRunner::PrintMenu, false},      {"selection", 0, &MacroRunner::PrintSelection, false},
+  };
+  return forms;
+}
+
+const MacroRunner::PrintForm* MacroRunner::FindPrintForm(const std::string& name) {
+  for (const PrintForm& form : PrintForms()) {
+    if (name == form.name) return &form;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> MacroRunner::PrintLines(const Arguments& what) {
+  return (this->*FindPrintForm(what[0])->print)(Arguments(what.begin() + 1, what.end()));
+}
+
+std::vector<std::string> MacroRunner::PrintMessage(const Arguments&) {
+  return {"message " + Quote(form_.controls.label1)};
+}
+
+std::vector<std::string> MacroRunner::PrintCaption(const Arguments&) {
+  return {"caption " + Quote(form_.controls.caption)};
+}
+
+std::vector<std::string> MacroRunner::PrintStatus(const Arguments& arguments) {
+  const auto panel = ParseMacroInteger(arguments[0]);
+  if (!panel || *panel < 0 || *panel > 5) return {"status " + arguments[0] + " none"};
+  return {"status " + arguments[0] + " " + Quote(form_.controls.sb1[static_cast<std::size_t>(*panel)].text)};
+}
+
+std::vector<std::string> MacroRunner::PrintZoom(const Arguments&) {
+  const std::string entry = form_.CheckedZoomEntry();
+  return {"zoom " + FormatG(static_cast<double>(form_.view.ZoomFactor), 17) + " " +
+          (entry.empty() ? "none" : entry)};
+}
+
+std::vector<std::string> MacroRunner::PrintCache(const Arguments&) {
+  return {"cache " + std::to_string(form_.history.UndoCache.size()) + " " +
+          std::to_string(form_.history.UndoPosition)};
+}
+
+std::vector<std::string> MacroRunner::PrintMode(const Arguments&) {
+  return {"mode " + std::to_string(form_.Tag)};
+}
+
+std::vector<std::string> MacroRunner::PrintImage(const Arguments&) {
+  if (!form_.image.Exists()) return {"image none"};
+  const Bitmap& picture = form_.image.Picture();
+  return {"image " + std::to_string(picture.Width()) + " " + std::to_string(picture.Height()) + " " +
+          std::to_string(picture.BitsPerPixel())};
+}
+
+std::vector<std::string> MacroRunner::PrintPixel(const Arguments& arguments) {
+  const std::string prefix = "pixel " + arguments[0] + " " + arguments[1] + " ";
+  const auto x = ParseMacroInteger(arguments[0]), y = ParseMacroInteger(arguments[1]);
+  if (!form_.image.Exists() || !x || !y || *x < 0 || *y < 0 || *x >= form_.image.Width() ||
+      *y >= form_.image.Height()) {
+    return {prefix + "none"};
+  }
+  const ColorRef color = form_.image.Picture().ColorAt(static_cast<int>(*x), static_cast<int>(*y));
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%02X%02X%02X", RedOf(color), GreenOf(color), BlueOf(color));
+  return {prefix + hex};
+}
+
+std::vector<std::string> MacroRunner::PrintMenu(const Arguments& arguments) {
+  const MenuItem* item = FindItem(arguments[0]);
+  return {"menu " + arguments[0] + " enabled=" + Flag(item->enabled) + " checked=" + Flag(item->checked) +
+          " visible=" + Flag(item->visible)};
+}
+
+std::vector<std::string> MacroRunner::PrintSelection(const Arguments&) {
+  const SelectionState& s = form_.selection;
+  return {"selection " + Flag(s.SelectionActive) + " " + std::to_string(s.SelectionStart.x) + " " +
+          std::to_string(s.SelectionStart.y) + " " + std::to_string(s.SelectionEnd.x) + " " +
+          std::to_string(s.SelectionEnd.y)};
+}
+
+void MacroRunner::Print(const MacroLine& line) {
+  for (const std::string& printed : PrintLines(Arguments(line.tokens.begin() + 1, line.tokens.end()))) {
+    out_ << printed << '\n';
+  }
+}
+
+void MacroRunner::Expect(const MacroLine& line) {
+  const Arguments what(line.tokens.begin() + 1, line.tokens.end() - 1);
+  const std::string& expected = line.tokens.back();
+  std::string prefix;
+  for (const std::string& word : what) prefix += word + " ";
+  const std::string first = PrintLines(what).front();
+  std::string actual = first.substr(std::min(prefix.size(), first.size()));
+  if (FindPrintForm(what[0])->quotedValue) actual = Unquote(actual);
+  if (actual == expected) return;
+  out_ << "expect " << prefix << "failed: expected " << Quote(expected) << ", got " << Quote(actual) << '\n';
+  throw MacroExit{kMacroExpectFailed};
+}
+
+}  // namespace mv

@@ -1,0 +1,91 @@
+#pragma once
+// The desktop of a macro run: every message box is printed as `box KIND "TEXT"` and answered from
+// the queued answers (an information or error box with only OK answers itself); dialogs take their
+// answers from the queue too; a dialog that no answer fits ends the run with status 3 after
+// `unanswered KIND "TEXT"`. The window's geometry, clipboard, timer and pointer are plain values the
+// runner sets.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "macro/AnswerQueue.h"
+#include "macro/ScriptedOptionLibrary.h"
+#include "shell/Desktop.h"
+#include "shell/FormControls.h"
+
+namespace mv {
+
+class ScriptedDesktop : public Desktop {
+ public:
+  ScriptedDesktop(std::ostream& out, std::string programFolder);
+
+  AnswerQueue& Answers() { return answers_; }
+  // The next file dialog answers `path` before any queued answer ("open PATH").
+  void SetNextFileAnswer(std::optional<std::string> path) { nextFile_ = std::move(path); }
+  void SetImageAreaSize(Size size) { areaSize_ = size; }
+  // The window's client width is the image area's plus the side bar's while `controls` show it.
+  void AttachControls(const FormControls& controls) { controls_ = &controls; }
+  void SetPointer(Point position) { pointer_ = position; }
+  void SetClipboard(std::optional<Bitmap> bitmap) { clipboard_ = std::move(bitmap); }
+  // The next progress dialog's Cancel is pressed before row `row`.
+  void CancelNextProgressAt(int row) { cancelRow_ = row; }
+  bool TimerEnabled() const { return timerEnabled_; }
+
+  BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons,
+                           int helpContext) override;
+  std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
+  std::optional<ColorRef> ShowColorDialog(ColorRef initial) override;
+  void ShowPopupMenu(const std::string&) override {}
+  std::unique_ptr<ProgressDialog> CreateProgressDialog() override;
+  void ProcessPendingEvents() override {}
+  void SetClipboardBitmap(const Bitmap& bitmap) override { clipboard_ = bitmap; }
+  std::optional<Bitmap> ClipboardBitmap() override { return clipboard_; }
+  std::optional<Bitmap> ClipboardMetafile() override { return std::nullopt; }
+  Rect VirtualDesktopRect() override { return {0, 0, kScreen.width, kScreen.height}; }
+  std::optional<Rect> ForegroundWindowRect() override { return bounds_; }
+  Bitmap CaptureScreen(const Rect& area) override;
+  Size ScreenSize() override { return kScreen; }
+  void ShowHelp(const HelpRequest&) override {}
+  void SetScreenCursor(Cursor) override {}
+  void SetImageAreaCursor(Cursor) override {}
+  void SetWindowOpacity(std::optional<int>) override {}
+  void SetAlwaysOnTop(bool) override {}
+  void MinimizeApplication() override {}
+  void RestoreApplication() override {}
+  bool IsMaximized() override { return maximized_; }
+  void SetMaximized(bool maximized) override { maximized_ = maximized; }
+  Rect WindowBounds() override { return bounds_; }
+  void SetWindowBounds(const Rect& bounds) override { bounds_ = bounds; }
+  int WindowClientWidth() override;
+  Size ImageAreaClientSize() override { return areaSize_; }
+  void CloseWindow() override {}
+  void SetTimerEnabled(bool enabled) override { timerEnabled_ = enabled; }
+  Point PointerPosition() override { return pointer_; }
+  void RepaintImageArea() override {}
+  OptionLibrary& GetOptionLibrary() override { return optionLibrary_; }
+
+ private:
+  [[noreturn]] void Unanswered(const std::string& kind, const std::string& text);
+
+  static constexpr Size kScreen{1920, 1080};
+  std::ostream& out_;
+  AnswerQueue answers_;
+  ScriptedOptionLibrary optionLibrary_;
+  std::optional<std::string> nextFile_;
+  Size areaSize_{800, 600};
+  const FormControls* controls_ = nullptr;
+  Point pointer_;
+  std::optional<Bitmap> clipboard_;
+  std::optional<int> cancelRow_;
+  Rect bounds_{10, 10, 550, 360};
+  bool maximized_ = false;
+  bool timerEnabled_ = false;
+};
+
+// The word for a box kind in the output: error, warning, info, confirm, plain.
+const char* BoxKindWord(BoxKind kind);
+// A button's word in answers: OK, Cancel, Yes, No, Help.
+const char* BoxButtonWord(BoxButton button);
+
+}  // namespace mv

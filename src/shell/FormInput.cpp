@@ -1,0 +1,153 @@
+// The command runner and the entry points through which the desktop delivers the user's input.
+
+#include <new>
+
+#include "shell/TForm1.h"
+
+namespace mv {
+
+namespace {
+
+class DepthScope {
+ public:
+  explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthScope() { --depth_; }
+  DepthScope(const DepthScope&) = delete;
+  DepthScope& operator=(const DepthScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
+bool ReachableByKey(const MenuItem& item) {
+  for (const MenuItem* p = &item; p != nullptr; p = p->parent) {
+    if (!p->enabled) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TForm1::Run(const std::function<void()>& handler) {
+  if (commandDepth_ > 0) {
+    handler();
+    return;
+  }
+  {
+    const DepthScope depth(commandDepth_);
+    try {
+      handler();
+    } catch (const std::exception&) {
+      ReportCurrentException();
+    }
+  }
+  // The window repaints what changed once the event has been handled.
+  const DepthScope depth(commandDepth_);
+  try {
+    UpdateImageArea();
+  } catch (const std::exception&) {
+    ReportCurrentException();
+  }
+}
+
+void TForm1::ReportCurrentException() {
+  std::string text;
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    text = "Out of memory";
+  } catch (const std::exception& error) {
+    text = error.what();
+  }
+  if (text.empty() || text.back() != '.') text += '.';
+  desktop.SetScreenCursor(Cursor::Default);
+  desktop.ShowMessageBox(BoxKind::Error, text, kOK, 0);
+}
+
+void TForm1::Create() {
+  Run([&] { FormCreate(); });
+}
+
+void TForm1::Show(const std::vector<std::string>& arguments) {
+  Run([&] { FormShow(arguments); });
+}
+
+void TForm1::TimerFired() {
+  Run([&] {
+    if (Timer1Enabled) Timer1Timer();
+  });
+}
+
+void TForm1::CloseRequested() {
+  Run([&] { Close(); });
+}
+
+void TForm1::MenuOpening(const std::string& menuName) {
+  Run([&] {
+    if (MenuItem* menu = menus.Find(menuName)) menus.Open(*menu);
+  });
+}
+
+void TForm1::MenuChosen(const std::string& itemName) {
+  Run([&] {
+    MenuItem* item = menus.Find(itemName);
+    if (item != nullptr && item->visible) menus.Click(*item);
+  });
+}
+
+bool TForm1::KeyPressed(const std::string& key) {
+  MenuItem* item = menus.FindByShortcut(key);
+  if (item == nullptr) return false;
+  Run([&] {
+    if (ReachableByKey(*item)) menus.Click(*item);
+  });
+  return true;
+}
+
+void TForm1::ButtonClicked(const std::string& name) {
+  Run([&] {
+    if (BarButton* button = controls.FindButton(name)) {
+      if (controls.BarShown(*button) && button->visible && button->enabled && button->onClick)
+        button->onClick();
+    } else if (ColorPanel* panel = controls.FindColorPanel(name)) {
+      if (controls.pn2Visible && panel->onClick) panel->onClick();
+    }
+  });
+}
+
+void TForm1::StatusBarPressed(int x, MouseButton button) {
+  Run([&] { sb1MouseDown(button, x); });
+}
+
+void TForm1::ImageMouseDown(const MouseEvent& event) {
+  Run([&] { pb1MouseDown(event); });
+}
+
+void TForm1::ImageMouseMove(const MouseEvent& event) {
+  Run([&] { pb1MouseMove(event); });
+}
+
+void TForm1::ImageMouseUp(const MouseEvent& event) {
+  Run([&] { pb1MouseUp(event); });
+}
+
+void TForm1::WheelTurned(bool down, ShiftState shift) {
+  Run([&] { FormMouseWheel(down, shift); });
+}
+
+void TForm1::FilesDropped(const std::vector<std::string>& paths) {
+  Run([&] { WMDropFiles(paths); });
+}
+
+void TForm1::WindowResized() {
+  Run([&] {
+    FormResize();
+    scb1Resize();
+  });
+}
+
+void TForm1::ScrolledTo(Point position) {
+  Run([&] { view.scroll = ClampScroll(position); });
+}
+
+}  // namespace mv

@@ -1,0 +1,22 @@
+#pragma once
+// The working image as the image area shows it, stretched to Im1's size: where the picture is
+// enlarged, each view pixel takes the source pixel under it (pixels stay crisp, as people measure on
+// them); where it is reduced, each view pixel is the exact area average of the source pixels it
+// covers, computed in integers. Each axis is treated on its own.
+//
+// Nearest source pixel along an enlarged axis of source length s and view length v: floor(d * s / v).
+// Area average along a reduced axis: view pixel d covers [d * s, (d + 1) * s) and source pixel i
+// covers [i * v, (i + 1) * v) in units of 1 / (s * v) of the axis; weights are the overlaps. The
+// result is the weighted sum divided by the weights' total, rounded half up.
+
+#include "platform/Bitmap.h"
+#include "platform/Geometry.h"
+#include "shell/Size.h"
+
+namespace mv {
+
+// Writes the view pixels `area` (view coordinates, inside 0..view) of `source` (24-bit) stretched to
+// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas.
+void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at);
+
+}  // namespace mv

@@ -1,0 +1,218 @@
+#pragma once
+// The main window core: the state of the main window, its menus, bars and status panels as a model,
+// and its handlers, free of any widget toolkit. A Desktop shows it: the Qt window binds widgets to
+// the model and forwards the user's input to the entry points below; the macro runner does the same
+// from a script.
+//
+// Handlers keep the names of the components and events they belong to (N2Click, FormCreate, …) and
+// are defined in the file of their subsystem: Loading.cpp, Browsing.cpp, Zoom.cpp, ViewCommands.cpp,
+// Settings.cpp, History.cpp, HelpCommands.cpp, … A subsystem adds its menu items, buttons and paint
+// and mouse handlers in its Register…Commands function, called from FormCreate (see TForm1.cpp).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Feedback.h"
+#include "shell/BrowseState.h"
+#include "shell/Desktop.h"
+#include "shell/FormControls.h"
+#include "shell/FormFeedback.h"
+#include "shell/HistoryState.h"
+#include "shell/ImageArea.h"
+#include "shell/InputTypes.h"
+#include "shell/MenuModel.h"
+#include "shell/SelectionState.h"
+#include "shell/SettingsState.h"
+#include "shell/ViewState.h"
+#include "shell/WorkingImage.h"
+
+namespace mv {
+
+class OptionSession;
+
+class TForm1 {
+ public:
+  // `programFolder` holds the settings file, the libraries and the help files.
+  TForm1(Desktop& desktop, std::string programFolder);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // ---- Entry points for the desktop; each runs through the command runner. ----
+  void Create();                                         // the window is created
+  void Show(const std::vector<std::string>& arguments);  // first showing; the program's arguments
+  void TimerFired();                                     // Timer1's interval elapsed (while enabled)
+  void CloseRequested();                                 // the user closes the window
+  void MenuOpening(const std::string& menuName);         // a menu or popup menu is about to show
+  void MenuChosen(const std::string& itemName);          // the user chose an item (ignored when disabled)
+  bool KeyPressed(const std::string& key);               // a shortcut ("Ctrl+O", "Right"); true when taken
+  void ButtonClicked(const std::string& name);           // BitBtn1 … BitBtn13, Panel1 … Panel12
+  void StatusBarPressed(int x, MouseButton button);
+  void ImageMouseDown(const MouseEvent& event);
+  void ImageMouseMove(const MouseEvent& event);
+  void ImageMouseUp(const MouseEvent& event);
+  void WheelTurned(bool down, ShiftState shift);
+  void FilesDropped(const std::vector<std::string>& paths);
+  void WindowResized();             // the window or the image area changed its size
+  void ScrolledTo(Point position);  // the user moved scb1's scroll bars
+
+  bool IsClosed() const { return closed_; }
+  // The viewport surface as it stands (composed at the end of every event).
+  const Bitmap& Surface() const { return area.Surface(); }
+
+  // ---- The command runner ----
+  // Runs a handler; what escapes it is reported like the application's default error box, after the
+  // cursor is restored. A handler run from inside another is not wrapped again. At the end of the
+  // outermost handler the image area is recomposed when something it shows has changed.
+  void Run(const std::function<void()>& handler);
+  // Inside a catch block: restores the cursor and shows the default error box for the exception.
+  void ReportCurrentException();
+  // What lower layers (filtering, colour) see of the window: boxes, message line, cursor, progress.
+  Feedback& GetFeedback() { return feedback_; }
+
+  // ---- Start and stop (TForm1.cpp) ----
+  void FormCreate();
+  void FormShow(const std::vector<std::string>& arguments);
+  void Timer1Timer();
+  bool FormClose();  // false: the window stays open
+  void Close();      // as the window's Close: FormClose, then the window closes when it agreed
+  bool ConfirmDiscard();
+  void N1Click();
+  void N3Click();
+  void N4Click();
+  void N7Click();
+  void O1Click();
+  void SetMessage(const std::string& text) { controls.label1 = text; }
+  void SetTimerEnabled(bool enabled);
+
+  // ---- Settings (Settings.cpp) ----
+  void ReadSettings(bool partialOnly);
+  void WriteSettings();
+  void O2Click();
+  // "Cache" "Not Delete For Copy", read at each use.
+  bool ReadNotDeleteForCopy() const;
+
+  // ---- Loading (Loading.cpp) ----
+  bool LoadImageFile(const std::string& path, bool withFolder);
+  void ShowFileStatus(const std::string& path);
+  void N2Click();
+  void D1Click();
+  void WMDropFiles(const std::vector<std::string>& paths);
+
+  // ---- Folder browsing (Browsing.cpp) ----
+  void ListFolder(const std::string& path);
+  // The index of `path` in FolderList, compared without regard to case; -1 when it is not listed.
+  int32_t IndexInFolderList(const std::string& path) const;
+  void N33Click();
+  void N38Click();
+  void N39Click();
+  void BitBtn1Click();
+  void BitBtn2Click();
+
+  // ---- Zoom (Zoom.cpp) ----
+  void ApplyZoom(const std::string& entry);
+  void FitToWindow();
+  void StepZoom(int step);
+  void N4001Click();
+  void N2001Click();
+  void N18Click();
+  void N751Click();
+  void N501Click();
+  void N251Click();
+  void N8Click();
+  void N14Click();
+  void Up1Click() { StepZoom(+1); }
+  void Down1Click() { StepZoom(-1); }
+  void BitBtn3Click();
+  void BitBtn4Click();
+  // The zoom entry carrying the check mark: N4001 … N14, or "" for none.
+  std::string CheckedZoomEntry() const;
+
+  // ---- View: wheel, resizing, bars, status bar (ViewCommands.cpp) ----
+  void FormMouseWheel(bool down, ShiftState shift);
+  void FormResize();
+  void scb1Resize();
+  void N24Click();
+  void N36Click();
+  void sb1MouseDown(MouseButton button, int x);
+  void PopupMenu2Popup();
+  bool TransparencyModeOn() const { return menus.IsChecked("A1"); }
+
+  // ---- Edit history and selection (History.cpp) ----
+  void RecordUndo();
+  void ClearUndo();
+  void EnableImageCommands(bool enabled);
+  void RemoveSelection();
+
+  // ---- Help, version (HelpCommands.cpp) ----
+  void H1Click();
+  void smClick();
+  void V1Click();
+
+  // ---- The image area (ImageAreaInput.cpp) ----
+  // The mouse on pb1; the tool modes hook in through the handler lists below.
+  void pb1MouseDown(const MouseEvent& event);
+  void pb1MouseMove(const MouseEvent& event);
+  void pb1MouseUp(const MouseEvent& event);
+  // pb1.Refresh / Repaint: recompose now and show.
+  void RefreshImageArea();
+  // Recomposes when something shown has changed (the end of every event).
+  void UpdateImageArea();
+  Size ImageAreaSize() { return desktop.ImageAreaClientSize(); }
+  // Sets Im1's size and keeps the scroll position inside the new range.
+  void SetIm1Size(Size size);
+
+  // ---- The option library (OptionLibraryCall.cpp) ----
+  // Loads option.so, runs `use` with it and unloads it, on every path. A missing library or export
+  // shows the missing-library box; the answer is then false.
+  bool WithOptionLibrary(const std::function<void(OptionSession&)>& use);
+
+  // ---- Paths beside the program ----
+  std::string ProgramFile(const std::string& name) const { return programFolder + "/" + name; }
+
+  // ---- State ----
+  Desktop& desktop;
+  const std::string programFolder;
+  MenuModel menus;
+  FormControls controls;
+  ImageArea area;      // pb1 over Im1 in the scroll box scb1
+  WorkingImage image;  // Im1.Picture.Bitmap
+  ViewState view;
+  HistoryState history;
+  SelectionState selection;
+  BrowseState browse;
+  SettingsState settings;
+  std::string VersionText;
+  int32_t Tag = 0;        // the tool mode; 0 = selection
+  int32_t Timer1Tag = 0;  // pending screen capture: 0 none, 1 desktop, 2 foreground window
+  bool Timer1Enabled = true;
+  int32_t S1Tag = 0;  // 1 while the confirm-discard check asks the save command to save
+
+  // Handlers the tool modes add to the image area's mouse entry points, run in order.
+  std::vector<std::function<void(const MouseEvent&)>> mouseDownHandlers;
+  std::vector<std::function<void(const MouseEvent&)>> mouseMoveHandlers;
+  std::vector<std::function<void(const MouseEvent&)>> mouseUpHandlers;
+
+ private:
+  void RegisterMenuLayout();
+  void RegisterFileCommands();
+  void RegisterViewCommands();
+  void RegisterBrowsingCommands();
+  void RegisterOtherCommands();
+  // Next (+1) or previous (-1) image of the folder list; true when one was loaded.
+  bool StepToImage(int direction);
+  // Help for the help command and the theory manual: existence checks, messages, the call.
+  void OpenHelpFile(const std::string& base, const std::string& missingText,
+                    const std::string& missingContents, HelpRequest::Command command,
+                    const std::string& topic);
+  ViewportScene CurrentScene();
+  Point ClampScroll(Point position) const;
+
+  FormFeedback feedback_;
+  int commandDepth_ = 0;
+  bool closed_ = false;
+};
+
+}  // namespace mv

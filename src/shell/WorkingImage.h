@@ -1,0 +1,62 @@
+#pragma once
+// The working image: the bitmap of Im1's picture, in the pixel format its decoder produced until a
+// command converts it, with its modified flag and where it came from.
+//
+// Every change goes through Replace, Edit or Clear, which set the modified flag (as any change of a
+// bitmap does) and advance the version the image area uses to notice that it must be drawn again.
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+#include "platform/Bitmap.h"
+
+namespace mv {
+
+// LoadedFormat values.
+enum : int32_t { kFormatNone = 0, kFormatJpeg = 1, kFormatBmp = 2, kFormatGif = 3, kFormatPng = 4 };
+
+class WorkingImage {
+ public:
+  bool Exists() const { return picture_.has_value(); }
+  // The picture; std::logic_error when there is none.
+  const Bitmap& Picture() const {
+    if (!picture_) throw std::logic_error("no working image");
+    return *picture_;
+  }
+  int Width() const { return picture_ ? picture_->Width() : 0; }
+  int Height() const { return picture_ ? picture_->Height() : 0; }
+
+  void Replace(Bitmap picture) {
+    picture_ = std::move(picture);
+    Changed();
+  }
+  // The picture for drawing on it in place.
+  Bitmap& Edit() {
+    if (!picture_) throw std::logic_error("no working image");
+    Changed();
+    return *picture_;
+  }
+  void Clear() {
+    picture_.reset();
+    Changed();
+  }
+
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  uint64_t Version() const { return version_; }
+
+  int32_t LoadedFormat = kFormatNone;
+
+ private:
+  void Changed() {
+    modified_ = true;
+    ++version_;
+  }
+
+  std::optional<Bitmap> picture_;
+  bool modified_ = false;
+  uint64_t version_ = 0;
+};
+
+}  // namespace mv
