@@ -27,6 +27,15 @@ test-asan: deps
 run: build
 	build/bin/mirvane samples/micrograph.png
 
+# libFuzzer targets of the image readers, in a separate clang build (see fuzz/CMakeLists.txt). Run one with
+#   nice build-fuzz/bin/fuzz_jpeg -max_total_time=600 build-fuzz/corpus-jpeg fuzz/corpus/jpeg
+FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMV_CORE_ONLY=ON -DMV_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  "-DCMAKE_C_FLAGS=$(FUZZ_FLAGS)" "-DCMAKE_CXX_FLAGS=$(FUZZ_FLAGS)"
+	cmake --build build-fuzz --target fuzz_targets -j $(JOBS)
+
 # Benchmarks against the peer tools (ImageMagick, libvips, djpeg); see bench/README.md.
 bench:
 	@scripts/install-deps --bench
