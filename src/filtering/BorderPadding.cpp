@@ -12,7 +12,10 @@ namespace {
 Bitmap Padded(const Bitmap& bitmap, int32_t radius) {
   if (radius < 0) throw std::invalid_argument("negative padding radius");
   if (bitmap.IsEmpty()) throw std::invalid_argument("padding an empty bitmap");
-  const Bitmap source = bitmap.ToBgr24();
+  // Other formats are read through a 24-bit copy; a 24-bit bitmap is read as it is.
+  std::optional<Bitmap> converted;
+  if (bitmap.Format() != PixelFormat::Bgr24) converted = bitmap.ToBgr24();
+  const Bitmap& source = converted ? *converted : bitmap;
   const int w = source.Width(), h = source.Height();
   const int64_t paddedWidth = int64_t{w} + 2 * int64_t{radius},
                 paddedHeight = int64_t{h} + 2 * int64_t{radius};

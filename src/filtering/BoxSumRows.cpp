@@ -4,6 +4,30 @@
 
 namespace mv {
 
+namespace {
+
+// sums[b] = columns[b] + columns[b + 3] + ... + columns[b + 3(n - 1)] for the bytes b of an output
+// row: directly for small windows, else as a running sum along each channel.
+void SlideAlongRow(const int32_t* columns, int n, int outWidth, int32_t* sums) {
+  const int bytes = 3 * outWidth;
+  if (n <= 7) {
+    for (int b = 0; b < bytes; ++b) {
+      int32_t sum = 0;
+      for (int j = 0; j < n; ++j) sum += columns[b + 3 * j];
+      sums[b] = sum;
+    }
+    return;
+  }
+  for (int b = 0; b < 3; ++b) {
+    int32_t sum = 0;
+    for (int j = 0; j < n; ++j) sum += columns[b + 3 * j];
+    sums[b] = sum;
+  }
+  for (int b = 3; b < bytes; ++b) sums[b] = sums[b - 3] + columns[b - 3 + 3 * n] - columns[b - 3];
+}
+
+}  // namespace
+
 // Column sums over the window's rows are kept for every byte of a source row and moved down one
 // row at a time; each output row then slides a window of N column sums along each channel.
 RowProducer BoxSumRows(const PassContext& pass, int32_t weight,
@@ -17,19 +41,10 @@ RowProducer BoxSumRows(const PassContext& pass, int32_t weight,
       const uint8_t* row = pass.source.Row(begin + i);
       for (std::size_t b = 0; b < rowBytes; ++b) columns[b] += row[b];
     }
+    std::vector<int32_t> sums(3 * static_cast<std::size_t>(outWidth));
     for (int y = begin; y < end; ++y) {
-      uint8_t* out = pass.output.Row(y);
-      for (int c = 0; c < 3; ++c) {
-        int32_t sum = 0;
-        for (int j = 0; j < n; ++j) sum += columns[static_cast<std::size_t>(c + 3 * j)];
-        for (int x = 0; x < outWidth; ++x) {
-          out[3 * x + c] = (*finish)(int64_t{weight} * sum);
-          if (x + 1 < outWidth) {
-            sum += columns[static_cast<std::size_t>(c + 3 * (x + n))] -
-                   columns[static_cast<std::size_t>(c + 3 * x)];
-          }
-        }
-      }
+      SlideAlongRow(columns.data(), n, outWidth, sums.data());
+      finish->FinishRow(sums.data(), weight, pass.output.Row(y), 3 * outWidth);
       if (y + 1 < end) {
         const uint8_t* leaving = pass.source.Row(y);
         const uint8_t* entering = pass.source.Row(y + n);

@@ -20,6 +20,17 @@ class ConvolutionFinisher {
     return Exact(sum);
   }
 
+  // out[i] = (*this)(scale * sums[i]) for i < count.
+  template <typename Sum>
+  void FinishRow(const Sum* sums, int64_t scale, uint8_t* out, int count) const {
+    if (!table_.empty()) {
+      const uint8_t* table = table_.data() - minSum_;
+      for (int i = 0; i < count; ++i) out[i] = table[scale * sums[i]];
+      return;
+    }
+    for (int i = 0; i < count; ++i) out[i] = (*this)(scale * sums[i]);
+  }
+
   // Which method it uses (for tests): a table, integer division, or the extended-precision rule.
   enum class Method { Table, IntegerDivision, Exact };
   Method Chosen() const;

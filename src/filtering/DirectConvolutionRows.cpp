@@ -10,6 +10,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "filtering/FastRows.h"
@@ -29,7 +30,9 @@ struct Layout {
 };
 
 void MakePairs(const uint8_t* row, int rowBytes, int32_t* pairs, int count) {
-  for (int b = 0; b < count; ++b) {
+  const int full = std::min(rowBytes - 3, count);
+  for (int b = 0; b < full; ++b) pairs[b] = row[b] | (row[b + 3] << 16);
+  for (int b = std::max(full, 0); b < count; ++b) {
     const int32_t lo = b < rowBytes ? row[b] : 0;
     const int32_t hi = b + 3 < rowBytes ? row[b + 3] : 0;
     pairs[b] = lo | (hi << 16);
@@ -125,8 +128,7 @@ RowProducer DirectConvolutionRows(const PassContext& pass,
       } else {
         AccumulatePlain(rows.data(), weightPairs.data(), layout, sums.data());
       }
-      uint8_t* out = pass.output.Row(y);
-      for (int b = 0; b < layout.outputBytes; ++b) out[b] = (*finish)(sums[static_cast<std::size_t>(b)]);
+      finish->FinishRow(sums.data(), 1, pass.output.Row(y), layout.outputBytes);
       if (y + 1 < end) {
         const int entering = y + layout.n;
         MakePairs(pass.source.Row(entering), sourceBytes, slot(entering).data(), layout.pairBytes);

@@ -56,7 +56,7 @@ Outcome Filter(Bitmap& source, Bitmap& output, const TColorFilter& filter, std::
 
 }  // namespace
 
-std::optional<Bitmap> RunNeighbourhoodPass(const Bitmap& padded, const TColorFilter& filter,
+std::optional<Bitmap> RunNeighbourhoodPass(Bitmap padded, const TColorFilter& filter,
                                            std::span<const int32_t> kernel, double divisor, int32_t parameter,
                                            const PassSettings& settings, Feedback& feedback) {
   const BusyCursor cursor(feedback);
@@ -65,7 +65,7 @@ std::optional<Bitmap> RunNeighbourhoodPass(const Bitmap& padded, const TColorFil
     const int64_t r = settings.radius;
     const int64_t width = int64_t{padded.Width()} - 2 * r, height = int64_t{padded.Height()} - 2 * r;
     if (r < 0 || width < 0 || height < 0) throw RangeError();
-    Bitmap source = padded.ToBgr24();
+    Bitmap source = padded.Format() == PixelFormat::Bgr24 ? std::move(padded) : padded.ToBgr24();
     Bitmap output(static_cast<int>(width), static_cast<int>(height));
     const Outcome outcome =
         Filter(source, output, filter, kernel, divisor, parameter, settings, feedback, dialog);

@@ -24,8 +24,9 @@ struct PassSettings {
 };
 
 // The filtered picture, the size of `padded` less 2 * radius each way (24-bit); none when the pass
-// was cancelled or failed. The filter's windows refer to a copy of `padded`, which is left as it is.
-std::optional<Bitmap> RunNeighbourhoodPass(const Bitmap& padded, const TColorFilter& filter,
+// was cancelled or failed. `padded` becomes the pass's source copy, which the filter's windows refer
+// to (and a filter may write into): move it in, or pass a copy to keep the original.
+std::optional<Bitmap> RunNeighbourhoodPass(Bitmap padded, const TColorFilter& filter,
                                            std::span<const int32_t> kernel, double divisor, int32_t parameter,
                                            const PassSettings& settings, Feedback& feedback);
 
