@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "filtering/FastRows.h"
@@ -11,10 +12,10 @@ namespace {
 void SlideAlongRow(const int32_t* columns, int n, int outWidth, int32_t* sums) {
   const int bytes = 3 * outWidth;
   if (n <= 7) {
-    for (int b = 0; b < bytes; ++b) {
-      int32_t sum = 0;
-      for (int j = 0; j < n; ++j) sum += columns[b + 3 * j];
-      sums[b] = sum;
+    std::copy(columns, columns + bytes, sums);
+    for (int j = 1; j < n; ++j) {
+      const int32_t* shifted = columns + 3 * j;
+      for (int b = 0; b < bytes; ++b) sums[b] += shifted[b];
     }
     return;
   }

@@ -32,10 +32,11 @@ std::optional<RowProducer> ConvolutionRows(const PassContext& pass) {
                                                             255 * positive, channelValues);
   const bool allEqual =
       std::all_of(weights.begin(), weights.end(), [&](int32_t w) { return w == weights[0]; });
-  if (allEqual && int64_t{255} * static_cast<int64_t>(taps) <= INT32_MAX)
-    return BoxSumRows(pass, weights[0], finish);
-  if (largest <= INT16_MAX && 255 * (positive - negative) <= INT32_MAX)
-    return DirectConvolutionRows(pass, finish);
+  const bool boxFits = allEqual && int64_t{255} * static_cast<int64_t>(taps) <= INT32_MAX;
+  const bool directFits = largest <= INT16_MAX && 255 * (positive - negative) <= INT32_MAX;
+  // Running sums cost the same for any size; below 7 x 7 the direct sum is faster.
+  if (boxFits && (pass.Side() >= 7 || !directFits)) return BoxSumRows(pass, weights[0], finish);
+  if (directFits) return DirectConvolutionRows(pass, finish);
   return std::nullopt;
 }
 
