@@ -89,6 +89,9 @@ class MacroRunner {
   std::vector<std::string> PrintPixel(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintMenu(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintSelection(const std::vector<std::string>& arguments);
+  // Beyond the stable forms: LoadedFormat and the scroll position.
+  std::vector<std::string> PrintFormat(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintScroll(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

@@ -32,12 +32,20 @@ std::string Unquote(const std::string& quoted) {
 }  // namespace
 
 const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
+  // One row per form; a later command adds its row.
   static const std::vector<PrintForm> forms = {
-      {"message", 0, &MacroRunner::PrintMessage, true}, {"caption", 0, &MacroRunner::PrintCaption, true},
-      {"status", 1, &MacroRunner::PrintStatus, true},   {"zoom", 0, &MacroRunner::PrintZoom, false},
-      {"cache", 0, &MacroRunner::PrintCache, false},    {"mode", 0, &MacroRunner::PrintMode, false},
-      {"image", 0, &MacroRunner::PrintImage, false},    {"pixel", 2, &MacroRunner::PrintPixel, false},
-      {"menu", 1, &MacroRunner::PrintMenu, false},      {"selection", 0, &MacroRunner::PrintSelection, false},
+      {"message", 0, &MacroRunner::PrintMessage, true},
+      {"caption", 0, &MacroRunner::PrintCaption, true},
+      {"status", 1, &MacroRunner::PrintStatus, true},
+      {"zoom", 0, &MacroRunner::PrintZoom, false},
+      {"cache", 0, &MacroRunner::PrintCache, false},
+      {"mode", 0, &MacroRunner::PrintMode, false},
+      {"image", 0, &MacroRunner::PrintImage, false},
+      {"pixel", 2, &MacroRunner::PrintPixel, false},
+      {"menu", 1, &MacroRunner::PrintMenu, false},
+      {"selection", 0, &MacroRunner::PrintSelection, false},
+      {"format", 0, &MacroRunner::PrintFormat, false},
+      {"scroll", 0, &MacroRunner::PrintScroll, false},
   };
   return forms;
 }
@@ -113,6 +121,14 @@ std::vector<std::string> MacroRunner::PrintSelection(const Arguments&) {
   return {"selection " + Flag(s.SelectionActive) + " " + std::to_string(s.SelectionStart.x) + " " +
           std::to_string(s.SelectionStart.y) + " " + std::to_string(s.SelectionEnd.x) + " " +
           std::to_string(s.SelectionEnd.y)};
+}
+
+std::vector<std::string> MacroRunner::PrintFormat(const Arguments&) {
+  return {"format " + std::to_string(form_.image.LoadedFormat)};
+}
+
+std::vector<std::string> MacroRunner::PrintScroll(const Arguments&) {
+  return {"scroll " + std::to_string(form_.view.scroll.x) + " " + std::to_string(form_.view.scroll.y)};
 }
 
 void MacroRunner::Print(const MacroLine& line) {
