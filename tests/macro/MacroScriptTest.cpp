@@ -1,0 +1,41 @@
+#include "macro/MacroScript.h"
+
+#include <gtest/gtest.h>
+
+namespace mv {
+namespace {
+
+TEST(MacroScript, SplitsLinesIntoTokensWithQuotesAndEscapes) {
+  const auto lines = SplitMacro(
+      "# a comment\r\n\n  open \"my dir/a b.png\"\r\nexpect message \"say \\\"hi\\\"\\\\\\r\\n\"\nmenu "
+      "2値化\n");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].number, 3);
+  EXPECT_EQ(lines[0].tokens, (std::vector<std::string>{"open", "my dir/a b.png"}));
+  EXPECT_EQ(lines[1].tokens[2], "say \"hi\"\\\r\n");
+  EXPECT_EQ(lines[2].tokens[1], "2値化");
+  EXPECT_EQ(SplitMacro("print message \"\"\n")[0].tokens[2], "");
+}
+
+TEST(MacroScript, BrokenTokensAreSyntaxErrorsNamingTheLine) {
+  try {
+    SplitMacro("tick\nopen \"unterminated\n");
+    FAIL();
+  } catch (const MacroSyntaxError& error) {
+    EXPECT_STREQ(error.what(), "line 2: unterminated quote");
+  }
+  EXPECT_THROW(SplitMacro("open \"a\\tb\""), MacroSyntaxError);
+  EXPECT_THROW(SplitMacro("open \"a\"b"), MacroSyntaxError);
+}
+
+TEST(MacroScript, QuoteIsTheInverseOfTheFilesEscapes) {
+  const std::string text = "\r\n画像が\"変更\"\\されています";
+  EXPECT_EQ(Quote(text), "\"\\r\\n画像が\\\"変更\\\"\\\\されています\"");
+  EXPECT_EQ(SplitMacro("x " + Quote(text))[0].tokens[1], text);
+  EXPECT_EQ(ParseMacroInteger("-12"), -12);
+  EXPECT_FALSE(ParseMacroInteger("12px"));
+  EXPECT_FALSE(ParseMacroInteger(""));
+}
+
+}  // namespace
+}  // namespace mv

@@ -1,0 +1,158 @@
+#include "shell/Stretch.h"
+#include "shell/Viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace mv {
+namespace {
+
+// The rule written out per view pixel: along an enlarged axis the source pixel floor(d * s / v);
+// along a reduced one every source pixel with its overlap of the view pixel, in units of 1 / (s * v).
+std::vector<std::pair<int, uint64_t>> AxisWeights(int64_t source, int64_t view, int64_t d) {
+  if (view >= source) return {{static_cast<int>(d * source / view), 1}};
+  std::vector<std::pair<int, uint64_t>> weights;
+  for (int64_t i = 0; i < source; ++i) {
+    const int64_t low = std::max(i * view, d * source), high = std::min((i + 1) * view, (d + 1) * source);
+    if (high > low) weights.emplace_back(static_cast<int>(i), static_cast<uint64_t>(high - low));
+  }
+  return weights;
+}
+
+ColorRef ReferencePixel(const Bitmap& source, Size view, int dx, int dy) {
+  const auto xs = AxisWeights(source.Width(), view.width, dx);
+  const auto ys = AxisWeights(source.Height(), view.height, dy);
+  uint64_t total = 0, sums[3] = {0, 0, 0};
+  for (const auto& [y, wy] : ys) {
+    for (const auto& [x, wx] : xs) {
+      const ColorRef c = source.ColorAt(x, y);
+      sums[0] += wx * wy * RedOf(c);
+      sums[1] += wx * wy * GreenOf(c);
+      sums[2] += wx * wy * BlueOf(c);
+      total += wx * wy;
+    }
+  }
+  const auto channel = [&](int i) { return static_cast<uint8_t>((sums[i] + total / 2) / total); };
+  return MakeColor(channel(0), channel(1), channel(2));
+}
+
+Bitmap RandomImage(int width, int height, std::mt19937& random) {
+  Bitmap image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width * 3; ++x) image.Row(y)[x] = static_cast<uint8_t>(random());
+  }
+  return image;
+}
+
+// Stretches `area` into a bitmap filled with a sentinel and checks every pixel against the rule and
+// that nothing outside the target rectangle was touched.
+void ExpectStretchMatchesRule(const Bitmap& source, Size view, const Rect& area, Point at) {
+  const ColorRef sentinel = MakeColor(1, 2, 3);
+  Bitmap out(at.x + area.Width() + 3, at.y + area.Height() + 2);
+  for (int y = 0; y < out.Height(); ++y) {
+    for (int x = 0; x < out.Width(); ++x) out.SetColorAt(x, y, sentinel);
+  }
+  StretchRegion(source, view, area, out, at);
+  for (int y = 0; y < out.Height(); ++y) {
+    for (int x = 0; x < out.Width(); ++x) {
+      const bool inside = x >= at.x && x < at.x + area.Width() && y >= at.y && y < at.y + area.Height();
+      const ColorRef expected =
+          inside ? ReferencePixel(source, view, area.left + x - at.x, area.top + y - at.y) : sentinel;
+      ASSERT_EQ(out.ColorAt(x, y), expected)
+          << "source " << source.Width() << "x" << source.Height() << " view " << view.width << "x"
+          << view.height << " at output " << x << "," << y;
+    }
+  }
+}
+
+TEST(Stretch, MatchesTheRuleForEnlargedReducedAndMixedAxesOnRandomImages) {
+  std::mt19937 random(12345);
+  for (int round = 0; round < 300; ++round) {
+    const int sw = 1 + static_cast<int>(random() % 40), sh = 1 + static_cast<int>(random() % 40);
+    const Bitmap source = RandomImage(sw, sh, random);
+    const Size view{1 + static_cast<int>(random() % 90), 1 + static_cast<int>(random() % 90)};
+    const int left = static_cast<int>(random() % view.width), top = static_cast<int>(random() % view.height);
+    const Rect area{left, top, left + 1 + static_cast<int>(random() % (view.width - left)),
+                    top + 1 + static_cast<int>(random() % (view.height - top))};
+    ExpectStretchMatchesRule(source, view, area,
+                             {static_cast<int>(random() % 4), static_cast<int>(random() % 4)});
+  }
+}
+
+TEST(Stretch, EnlargingKeepsPixelsCrispAndEqualSizeCopies) {
+  Bitmap source(2, 1);
+  source.SetColorAt(0, 0, MakeColor(10, 20, 30));
+  source.SetColorAt(1, 0, MakeColor(200, 100, 0));
+  Bitmap out(6, 2);
+  StretchRegion(source, {6, 2}, {0, 0, 6, 2}, out, {0, 0});
+  for (int x = 0; x < 6; ++x)
+    EXPECT_EQ(out.ColorAt(x, 1), x < 3 ? MakeColor(10, 20, 30) : MakeColor(200, 100, 0));
+  Bitmap same(2, 1);
+  StretchRegion(source, {2, 1}, {0, 0, 2, 1}, same, {0, 0});
+  EXPECT_EQ(same, source);
+}
+
+TEST(Stretch, AReductionAveragesExactlyAndRoundsHalfUp) {
+  Bitmap source(3, 1);
+  source.SetColorAt(0, 0, MakeColor(0, 0, 0));
+  source.SetColorAt(1, 0, MakeColor(1, 255, 10));
+  source.SetColorAt(2, 0, MakeColor(2, 255, 20));
+  Bitmap out(2, 1);
+  // View pixel 0 covers source 0 and half of 1: (2*0 + 1*1) / 3 = 0.33 -> 0 red; green (0 + 255) / 3 = 85.
+  StretchRegion(source, {2, 1}, {0, 0, 2, 1}, out, {0, 0});
+  EXPECT_EQ(out.ColorAt(0, 0), MakeColor(0, 85, 3));
+  EXPECT_EQ(out.ColorAt(1, 0),
+            MakeColor(2, 255, 17));  // (1 + 2*2) / 3 = 1.67 -> 2; (10 + 40) / 3 = 16.67 -> 17
+}
+
+TEST(Stretch, LargeAreasSplitOverThreadsGiveTheSameResult) {
+  std::mt19937 random(777);
+  const Bitmap source = RandomImage(1003, 701, random);
+  const Size view{317, 229};
+  Bitmap out(view.width, view.height);
+  StretchRegion(source, view, {0, 0, view.width, view.height}, out, {0, 0});
+  for (int y = 0; y < view.height; y += 7) {
+    for (int x = 0; x < view.width; ++x) ASSERT_EQ(out.ColorAt(x, y), ReferencePixel(source, view, x, y));
+  }
+}
+
+TEST(Viewport, ShowsTheScrolledPartOnTheBackgroundAndRecomposesOnlyWhenTheSceneChanges) {
+  Bitmap picture(4, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x)
+      picture.SetColorAt(x, y, MakeColor(static_cast<uint8_t>(x * 60), static_cast<uint8_t>(y * 60), 0));
+  }
+  ViewportScene scene{&picture, 1, {8, 8}, {4, 2}, MakeColor(9, 9, 9)};
+  ViewportComposer composer;
+  Bitmap surface(6, 8);
+  composer.Compose(scene, surface);
+  EXPECT_EQ(surface.ColorAt(0, 0), picture.ColorAt(2, 1));  // content (4, 2) is picture pixel (2, 1)
+  EXPECT_EQ(surface.ColorAt(3, 5), picture.ColorAt(3, 3));
+  EXPECT_EQ(surface.ColorAt(4, 0), MakeColor(9, 9, 9));  // content x 8 lies past Im1
+  EXPECT_EQ(surface.ColorAt(0, 6), MakeColor(9, 9, 9));
+  // The same scene gives the same layer even when the picture's pixels changed behind its back;
+  // a new version is drawn anew.
+  picture.SetColorAt(2, 1, MakeColor(255, 255, 255));
+  composer.Compose(scene, surface);
+  EXPECT_NE(surface.ColorAt(0, 0), MakeColor(255, 255, 255));
+  scene.pictureVersion = 2;
+  composer.Compose(scene, surface);
+  EXPECT_EQ(surface.ColorAt(0, 0), MakeColor(255, 255, 255));
+}
+
+TEST(Viewport, PicturesInOtherFormatsAreShownThroughTheirColours) {
+  Bitmap indexed(2, 1, PixelFormat::Indexed8);
+  indexed.SetPalette({PaletteEntry{0, 0, 255, 0}, PaletteEntry{255, 0, 0, 0}});
+  indexed.SetIndexAt(1, 0, 1);
+  ViewportComposer composer;
+  Bitmap surface(2, 1);
+  composer.Compose({&indexed, 1, {2, 1}, {0, 0}, 0}, surface);
+  EXPECT_EQ(surface.ColorAt(0, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(surface.ColorAt(1, 0), MakeColor(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace mv
