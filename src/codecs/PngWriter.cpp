@@ -1,8 +1,8 @@
-// Encoding of PNG files with libpng. As in the reader, the function that calls libpng catches its
-// fatal errors with setjmp and owns nothing with a destructor.
+// Encoding of PNG files: libpng writes the chunks, the image data comes from PngRows. As in the
+// reader, the function that calls libpng catches its fatal errors with setjmp and owns nothing with
+// a destructor.
 
 #include <png.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "codecs/CodecError.h"
 #include "codecs/FileBytes.h"
 #include "codecs/PngImage.h"
+#include "codecs/PngRows.h"
 #include "platform/Numbers.h"
 
 namespace mv {
@@ -26,7 +27,6 @@ struct PngLayout {
   std::vector<png_byte> paletteAlpha;  // tRNS of a palette image
   bool rgbTransparent = false;
   png_color_16 transparentRgb{};
-  bool bgrx = false;  // rows are B, G, R, X
 };
 
 int MaxIndexUsed(const Bitmap& image) {
@@ -67,7 +67,6 @@ PngLayout LayoutFor(const Bitmap& image, const PngWriteOptions& options) {
     }
     return layout;
   }
-  layout.bgrx = image.Format() == PixelFormat::Bgrx32;
   if (options.transparent) {
     const ColorRef c = *options.transparent;
     layout.rgbTransparent = true;
@@ -78,10 +77,12 @@ PngLayout LayoutFor(const Bitmap& image, const PngWriteOptions& options) {
   return layout;
 }
 
-int FilterFlags(int setting) {
-  static constexpr int kFilters[] = {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG,
-                                     PNG_FILTER_PAETH};
-  return kFilters[setting - 1];
+constexpr std::size_t kIdatSize = std::size_t{1} << 20;
+
+// Setting 0 leaves palette images unfiltered and lets every row of a colour image pick its filter.
+RowFilter FilterFor(const Bitmap& image, int setting) {
+  if (setting == 0) return IsIndexed(image.Format()) ? RowFilter::None : RowFilter::Adaptive;
+  return static_cast<RowFilter>(setting - 1);
 }
 
 class Encoder {
@@ -104,7 +105,8 @@ class Encoder {
     throw CodecError(std::string("PNG: ") + message_);
   }
 
-  bool Encode(const Bitmap& image, const PngLayout& layout, const PngWriteOptions& options, std::time_t now) {
+  bool Encode(const Bitmap& image, const PngLayout& layout, const PngWriteOptions& options, std::time_t now,
+              const std::vector<uint8_t>& data) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, this, WriteData, nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.Width()), static_cast<png_uint_32>(image.Height()),
@@ -122,15 +124,13 @@ class Encoder {
       png_convert_from_time_t(&stamp, now);
       png_set_tIME(png, info, &stamp);
     }
-    png_set_compression_level(
-        png, options.compressionLevel < 0 ? Z_DEFAULT_COMPRESSION : options.compressionLevel);
-    if (options.filterSetting != 0)
-      png_set_filter(png, PNG_FILTER_TYPE_BASE, FilterFlags(options.filterSetting));
     png_write_info(png, info);
-    if (layout.colorType != PNG_COLOR_TYPE_PALETTE) png_set_bgr(png);
-    if (layout.bgrx) png_set_filler(png, 0, PNG_FILLER_AFTER);
-    for (int y = 0; y < image.Height(); ++y) png_write_row(png, image.Row(y));
-    png_write_end(png, info);
+    // The image data was filtered and compressed beforehand (on several threads for large images).
+    for (std::size_t at = 0; at < data.size(); at += kIdatSize) {
+      const std::size_t length = std::min(kIdatSize, data.size() - at);
+      png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), data.data() + at, length);
+    }
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     return true;
   }
 
@@ -180,9 +180,11 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, const PngWriteOptions& optio
   if (needs24) converted = image.ToBgr24();
   const Bitmap& source = needs24 ? converted : image;
   const PngLayout layout = LayoutFor(source, options);
+  const std::vector<uint8_t> data =
+      CompressPngRows(source, FilterFor(source, options.filterSetting), options.compressionLevel);
   Encoder encoder;
-  encoder.output.reserve(source.Stride() * static_cast<std::size_t>(source.Height()) / 2);
-  if (!encoder.Encode(source, layout, options, std::time(nullptr))) encoder.Throw();
+  encoder.output.reserve(data.size() + 4096);
+  if (!encoder.Encode(source, layout, options, std::time(nullptr), data)) encoder.Throw();
   return std::move(encoder.output);
 }
 

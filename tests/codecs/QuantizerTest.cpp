@@ -18,7 +18,8 @@ int NearestByFullSearch(const std::vector<Rgb>& palette, std::optional<int> excl
   int best = -1, bestDistance = 1 << 30;
   for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
     if (excluded && i == *excluded) continue;
-    const int d = (r - palette[i].red) * (r - palette[i].red) + (g - palette[i].green) * (g - palette[i].green) +
+    const int d = (r - palette[i].red) * (r - palette[i].red) +
+                  (g - palette[i].green) * (g - palette[i].green) +
                   (b - palette[i].blue) * (b - palette[i].blue);
     if (d < bestDistance) bestDistance = d, best = i;
   }
@@ -29,7 +30,8 @@ TEST(NearestColor, AgreesWithAFullSearchOnRandomPalettes) {
   std::mt19937 random(7);
   for (const int size : {1, 2, 16, 200, 256}) {
     std::vector<Rgb> palette;
-    for (int i = 0; i < size; ++i) palette.push_back(Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())});
+    for (int i = 0; i < size; ++i)
+      palette.push_back(Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())});
     if (size > 2) palette[size / 2] = palette[1];  // equal entries: the lower index wins
     const std::optional<int> excluded = size > 1 ? std::optional<int>(size - 1) : std::nullopt;
     NearestColor nearest(palette, excluded);
@@ -71,7 +73,8 @@ TEST(Quantizer, ManyColoursGiveAtMost256AndAGoodLikeness) {
   // Error diffusion keeps the mean colour of a region.
   double sourceRed = 0, resultRed = 0;
   for (int y = 50; y < 80; ++y)
-    for (int x = 50; x < 80; ++x) sourceRed += RedOf(source.ColorAt(x, y)), resultRed += RedOf(result.ColorAt(x, y));
+    for (int x = 50; x < 80; ++x)
+      sourceRed += RedOf(source.ColorAt(x, y)), resultRed += RedOf(result.ColorAt(x, y));
   EXPECT_NEAR(resultRed / 900, sourceRed / 900, 1.0);
 }
 

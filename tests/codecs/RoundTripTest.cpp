@@ -82,6 +82,23 @@ TEST(PngRoundTrip, EveryLevelAndFilterDecodesToTheSamePixels) {
     }
 }
 
+// Large enough to be filtered and compressed in several parts on several threads.
+TEST(PngRoundTrip, LargeImagesCompressedInPartsDecodeExactly) {
+  Bitmap image(1100, 700, PixelFormat::Bgr24);
+  uint32_t seed = 5;
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x) {
+      seed = seed * 1103515245 + 12345;
+      image.SetColorAt(x, y, MakeColor(uint8_t(x / 5 + (seed >> 29)), uint8_t(y / 3), uint8_t((x + y) / 7)));
+    }
+  for (const int filter : {0, 1, 5}) {
+    PngWriteOptions options;
+    options.filterSetting = filter;
+    options.compressionLevel = 1;
+    EXPECT_TRUE(ReadPng(EncodePng(image, options)) == image) << filter;
+  }
+}
+
 // The chunks of a PNG file by type, for looking at what the writer put there.
 std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint8_t>& file) {
   std::map<std::string, std::vector<uint8_t>> chunks;
