@@ -48,12 +48,17 @@ class TemporaryFile {
       done += static_cast<std::size_t>(n);
     }
   }
-  void CopyModeFrom(const std::string& target) {
+  // Answers whether the target exists, and gives the temporary its permission bits if so.
+  bool CopyModeFrom(const std::string& target) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) ::fchmod(fd_, info.st_mode & 07777);
+    if (::stat(target.c_str(), &info) != 0) return false;
+    ::fchmod(fd_, info.st_mode & 07777);
+    return true;
   }
-  void CommitAs(const std::string& target) {
-    if (::fsync(fd_) != 0) throw CodecError(SystemMessage("cannot write", path_));
+  // A file that replaces another is flushed to disk before the rename, so a system crash cannot
+  // leave an empty file where the good one stood; a new file has nothing to lose and skips it.
+  void CommitAs(const std::string& target, bool replacing) {
+    if (replacing && ::fsync(fd_) != 0) throw CodecError(SystemMessage("cannot write", path_));
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) throw CodecError(SystemMessage("cannot write", path_));
@@ -110,8 +115,8 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
   hidden.push_back('.');
   TemporaryFile temporary((folder / hidden).string());
   temporary.Write(bytes);
-  temporary.CopyModeFrom(target.string());
-  temporary.CommitAs(target.string());
+  const bool replacing = temporary.CopyModeFrom(target.string());
+  temporary.CommitAs(target.string(), replacing);
 }
 
 }  // namespace mv
