@@ -84,16 +84,6 @@ TEST(PngConformance, InterlacedImagesEqualTheirPlainTwins) {
   EXPECT_GE(pairs, 20);
 }
 
-TEST(PngConformance, SixteenBitGreyIsScaledWithRounding) {
-  REQUIRE_TESTDATA(dir);
-  // basn0g16 and basn4a16 carry the same grey ramp, once without and once with alpha.
-  const Bitmap grey = LoadPng(dir + "/png/pngsuite/basn0g16.png");
-  const Bitmap greyAlpha = LoadPng(dir + "/png/pngsuite/basn4a16.png");
-  EXPECT_EQ(grey.Palette()[255], (PaletteEntry{255, 255, 255, 0}));
-  EXPECT_EQ(RedOf(grey.ColorAt(0, 0)), GreenOf(grey.ColorAt(0, 0)));
-  EXPECT_EQ(greyAlpha.Format(), PixelFormat::Bgrx32);
-}
-
 TEST(PngConformance, CrashSetFailsCleanlyOrLoads) {
   REQUIRE_TESTDATA(dir);
   for (const fs::path& path : FilesIn(dir + "/png/crashers", ".png")) {
