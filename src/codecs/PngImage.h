@@ -41,8 +41,10 @@ struct PngWriteOptions {
   double gamma = 0.0;        // 0: no gAMA chunk; otherwise the display gamma, stored as its inverse
   bool writeTime = true;     // the current time (UTC) in a tIME chunk
   std::optional<ColorRef> transparent;  // the colour made transparent with a tRNS chunk
-  // Row filtering: 0 = automatic (no filter for palette images, an adaptive choice among the five
-  // filters for each row of 24-bit images); 1 ... 5 = always None, Sub, Up, Average, Paeth.
+  // The row filter, by its PNG filter type: 0 None, 1 Sub, 2 Up, 3 Average, 4 Paeth for every row,
+  // or 5 for an adaptive choice per row. 0 (what the save command passes) keeps level 9 fast: zlib's
+  // longest searches on filtered photographs take ten times as long; filtering makes photographs
+  // about half the size.
   int filterSetting = 0;
 };
 

@@ -11,6 +11,7 @@
 
 namespace mv {
 
+// The PNG filter types, and the adaptive choice among them per row.
 enum class RowFilter { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4, Adaptive = 5 };
 
 // One row of pixels as PNG stores them: palette indexes packed as in the bitmap, colours as

@@ -79,12 +79,6 @@ PngLayout LayoutFor(const Bitmap& image, const PngWriteOptions& options) {
 
 constexpr std::size_t kIdatSize = std::size_t{1} << 20;
 
-// Setting 0 leaves palette images unfiltered and lets every row of a colour image pick its filter.
-RowFilter FilterFor(const Bitmap& image, int setting) {
-  if (setting == 0) return IsIndexed(image.Format()) ? RowFilter::None : RowFilter::Adaptive;
-  return static_cast<RowFilter>(setting - 1);
-}
-
 class Encoder {
  public:
   Encoder() {
@@ -181,7 +175,7 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, const PngWriteOptions& optio
   const Bitmap& source = needs24 ? converted : image;
   const PngLayout layout = LayoutFor(source, options);
   const std::vector<uint8_t> data =
-      CompressPngRows(source, FilterFor(source, options.filterSetting), options.compressionLevel);
+      CompressPngRows(source, static_cast<RowFilter>(options.filterSetting), options.compressionLevel);
   Encoder encoder;
   encoder.output.reserve(data.size() + 4096);
   if (!encoder.Encode(source, layout, options, std::time(nullptr), data)) encoder.Throw();
