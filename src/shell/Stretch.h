@@ -16,7 +16,9 @@
 namespace mv {
 
 // Writes the view pixels `area` (view coordinates, inside 0..view) of `source` (24-bit) stretched to
-// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas.
-void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at);
+// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas unless
+// told not to (when the caller runs several areas at once).
+void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
+                   bool allowThreads = true);
 
 }  // namespace mv

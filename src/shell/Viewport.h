@@ -3,11 +3,13 @@
 // working image stretched to Im1's size at the content origin. (The overlay is drawn afterwards by
 // the image area's paint handlers.)
 //
-// Keeps what it can between calls: a 24-bit copy of a picture in another format (per picture
-// version), and the last composed layer, so redrawing the overlay over an unchanged view costs one
-// copy.
+// Keeps what it can between calls, keyed by the picture's version and Im1's size: a 24-bit copy of a
+// picture in another format; the reduced picture when the view is smaller than the picture, filled
+// in tiles as the view reaches them, so scrolling and repainting at one zoom only copy pixels; and
+// the last composed layer.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -32,9 +34,16 @@ class ViewportComposer {
 
  private:
   const Bitmap& Source24(const ViewportScene& scene);
+  // Makes sure the tiles of the reduced picture that `visible` (display coordinates) touches exist.
+  void EnsureReduced(const ViewportScene& scene, const Bitmap& source, const Rect& visible);
 
+  static constexpr int kTile = 128;
   Bitmap converted_;
   uint64_t convertedVersion_ = UINT64_MAX;
+  Bitmap reduced_;
+  uint64_t reducedVersion_ = UINT64_MAX;
+  std::vector<bool> tileReady_;
+  int tileColumns_ = 0;
   Bitmap layer_;
   ViewportScene layerScene_;
   bool layerValid_ = false;

@@ -82,6 +82,19 @@ TEST(Stretch, MatchesTheRuleForEnlargedReducedAndMixedAxesOnRandomImages) {
   }
 }
 
+TEST(Stretch, RatiosWithLargeWeightTotalsUseWiderSumsAndStillMatchTheRule) {
+  std::mt19937 random(99);
+  // 300 -> 299 rows: the vertical total 300 needs 32-bit column sums.
+  ExpectStretchMatchesRule(RandomImage(31, 300, random), {29, 299}, {0, 0, 29, 299}, {1, 0});
+  // 8191 x 2053 (primes) shown one pixel smaller: the total 8191 * 2053 needs 64-bit sums. Only the
+  // corner the area reads is filled.
+  Bitmap large(8191, 2053);
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 12 * 3; ++x) large.Row(y)[x] = static_cast<uint8_t>(random());
+  }
+  ExpectStretchMatchesRule(large, {8190, 2052}, {0, 0, 10, 10}, {0, 0});
+}
+
 TEST(Stretch, EnlargingKeepsPixelsCrispAndEqualSizeCopies) {
   Bitmap source(2, 1);
   source.SetColorAt(0, 0, MakeColor(10, 20, 30));

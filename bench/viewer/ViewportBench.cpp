@@ -1,0 +1,121 @@
+// Times the composition of a 1920 x 1080 viewport of a 4000 x 3000 picture at every kind of zoom:
+// "new" draws a picture that has just changed (nothing cached), "scroll" moves the view by 37 pixels
+// each time, "repaint" redraws an unchanged view (the overlay's repaints). For comparison, the time
+// libvips takes to shrink the whole picture to the same scale with a box filter (`vips shrink`), when
+// vips is installed: the peer a user would reach for to get the reduced picture.
+//
+// Usage: viewer_bench [work folder]   (default /tmp/mv-viewer-bench)
+
+#include <time.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "codecs/PngImage.h"
+#include "shell/Viewport.h"
+
+namespace mv {
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+constexpr Size kView{1920, 1080};
+
+Bitmap PhotoLike() {
+  Bitmap b(kWidth, kHeight);
+  std::mt19937 rng(42);
+  for (int y = 0; y < kHeight; ++y) {
+    uint8_t* row = b.Row(y);
+    for (int x = 0; x < kWidth; ++x) {
+      const int noise = static_cast<int>(rng() % 13) - 6;
+      row[x * 3] = static_cast<uint8_t>(std::clamp(x / 16 + noise, 0, 255));
+      row[x * 3 + 1] = static_cast<uint8_t>(std::clamp(y / 12 + noise, 0, 255));
+      row[x * 3 + 2] = static_cast<uint8_t>(((x / 200 + y / 200) % 2) * 200 + noise + 20);
+    }
+  }
+  return b;
+}
+
+double ProcessCpuMilliseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+struct Timing {
+  double wall = 0;  // median milliseconds
+  double cpu = 0;   // median processor milliseconds of all threads: the time on an idle machine's core
+};
+
+Timing Time(int runs, const std::function<void(int)>& work) {
+  std::vector<double> walls, cpus;
+  for (int i = 0; i < runs; ++i) {
+    const double cpuStart = ProcessCpuMilliseconds();
+    const auto start = std::chrono::steady_clock::now();
+    work(i);
+    walls.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    cpus.push_back(ProcessCpuMilliseconds() - cpuStart);
+  }
+  std::sort(walls.begin(), walls.end());
+  std::sort(cpus.begin(), cpus.end());
+  return {walls[walls.size() / 2], cpus[cpus.size() / 2]};
+}
+
+double PeerShrink(const std::string& folder, double zoom) {
+  if (zoom >= 1 || std::system("command -v vips > /dev/null") != 0) return -1;
+  const std::string in = folder + "/picture.v", out = folder + "/shrunk.v";
+  const std::string command = "vips shrink " + in + " " + out + " " + std::to_string(1 / zoom) + " " +
+                              std::to_string(1 / zoom) + " > /dev/null 2>&1";
+  return Time(3, [&](int) { std::system(command.c_str()); }).wall;
+}
+
+int Main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? argv[1] : "/tmp/mv-viewer-bench";
+  std::filesystem::create_directories(folder);
+  const Bitmap picture = PhotoLike();
+  if (std::system("command -v vips > /dev/null") == 0) {
+    PngWriteOptions options;
+    options.compressionLevel = 1;
+    WritePngFile(folder + "/picture.png", picture, options);
+    std::system(("vips copy " + folder + "/picture.png " + folder + "/picture.v").c_str());
+  }
+  std::printf("Wall and processor milliseconds (all threads) per composition, median of 15.\n");
+  std::printf("%-8s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "scroll wall/cpu", "repaint wall/cpu",
+              "vips shrink ms");
+  const double fit =
+      std::min(static_cast<double>(kView.width) / kWidth, static_cast<double>(kView.height) / kHeight);
+  for (const double zoom : {0.05, 0.1, 0.25, fit, 1.0 / 3, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0, 4.0, 16.0}) {
+    const Size display{static_cast<int>(kWidth * zoom + 0.5), static_cast<int>(kHeight * zoom + 0.5)};
+    ViewportComposer composer;
+    Bitmap surface(kView.width, kView.height);
+    ViewportScene scene{&picture, 0, display, {0, 0}, 0xF0F0F0};
+    const Point middle{std::max(0, (display.width - kView.width) / 2),
+                       std::max(0, (display.height - kView.height) / 2)};
+    const Timing fresh = Time(15, [&](int i) {
+      scene.pictureVersion = static_cast<uint64_t>(i) + 1;
+      scene.scroll = middle;
+      composer.Compose(scene, surface);
+    });
+    const Timing scroll = Time(15, [&](int i) {
+      scene.scroll = {std::max(0, std::min(middle.x + 37 * (i + 1), display.width - kView.width)), middle.y};
+      composer.Compose(scene, surface);
+    });
+    const Timing repaint = Time(15, [&](int) { composer.Compose(scene, surface); });
+    std::printf("%-8.4g %7.2f / %6.2f %7.2f / %6.2f %7.2f / %6.2f %14.1f\n", zoom, fresh.wall, fresh.cpu,
+                scroll.wall, scroll.cpu, repaint.wall, repaint.cpu, PeerShrink(folder, zoom));
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace mv
+
+int main(int argc, char** argv) {
+  return mv::Main(argc, argv);
+}
