@@ -3,6 +3,7 @@
 // resource and throws.
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -32,10 +33,10 @@ void CheckScanCount(j_common_ptr info) {
 
 class Decoder {
  public:
-  Decoder(std::span<const uint8_t> bytes, int maxScans) {
+  Decoder(std::span<const uint8_t> bytes, const ImageLimits& limits) : maxMemory_(limits.maxPixels * 4) {
     info.err = &errors.manager;
     scanLimit.errors = &errors;
-    scanLimit.maxScans = maxScans;
+    scanLimit.maxScans = limits.maxProgressiveScans;
     scanLimit.manager.progress_monitor = CheckScanCount;
     if (!Create(bytes)) Throw();
   }
@@ -50,6 +51,9 @@ class Decoder {
   bool Create(std::span<const uint8_t> bytes) {
     if (setjmp(errors.jump)) return false;
     jpeg_create_decompress(&info);
+    // The decoder's own memory (a multi-scan file's coefficient buffer above all) stays within four
+    // bytes per pixel of the largest image allowed; a file that needs more fails.
+    info.mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(maxMemory_, LONG_MAX));
     info.progress = &scanLimit.manager;
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     return true;
@@ -77,6 +81,7 @@ class Decoder {
   jpeg_decompress_struct info{};
 
  private:
+  uint64_t maxMemory_;
   JpegErrors errors;
   ScanLimit scanLimit;
 };
@@ -112,11 +117,21 @@ void DecodeRows(Decoder& decoder, Bitmap& image, bool cmyk) {
     JDIMENSION done = 0;
     if (!decoder.ReadRows(rows, static_cast<JDIMENSION>(count), &done)) decoder.Throw();
     if (done == 0) throw CodecError("JPEG: decoder made no progress");
+    if (decoder.NothingDecoded()) throw CodecError("JPEG: file ends before any image data");
     if (cmyk) {
       for (JDIMENSION i = 0; i < done; ++i)
         CmykToBgr(rows[i], image.Row(first + static_cast<int>(i)), width, info.saw_Adobe_marker);
     }
   }
+}
+
+// A progressive decoder zeroes a coefficient buffer for the whole image before it reads any data.
+// Its first scan needs at least one bit for each 8 x 8 block of the first component, so a file
+// shorter than that is refused before the buffer is taken.
+void CheckRoomForFirstScan(const jpeg_decompress_struct& info, std::size_t fileSize) {
+  const uint64_t blocks = uint64_t{info.comp_info[0].width_in_blocks} * info.comp_info[0].height_in_blocks;
+  if (static_cast<uint64_t>(fileSize) * 8 < blocks)
+    throw CodecError("JPEG: file too short for its image size");
 }
 
 bool HasJpegSignature(std::span<const uint8_t> bytes) {
@@ -132,10 +147,11 @@ void JpegImage::LoadFromFile(const std::string& path) {
 
 void JpegImage::LoadFromMemory(std::span<const uint8_t> bytes) {
   if (!HasJpegSignature(bytes)) throw CodecError("not a JPEG file");
-  Decoder decoder(bytes, limits_.maxProgressiveScans);
+  Decoder decoder(bytes, limits_);
   jpeg_decompress_struct& info = decoder.info;
   if (!decoder.ReadHeader()) decoder.Throw();
   CheckImageSize(info.image_width, info.image_height, limits_);
+  if (info.progressive_mode) CheckRoomForFirstScan(info, bytes.size());
 
   const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
