@@ -218,5 +218,36 @@ TEST(MalformedBmp, TopDownAndCoreHeaderFilesReadCorrectly) {
   EXPECT_EQ(os2.ColorAt(1, 0), MakeColor(0, 0, 255));
 }
 
+// A file with the given header size whose fields after the first 40 bytes come from `extra`.
+std::vector<uint8_t> LongHeaderFile(uint32_t headerSize, uint32_t bits, uint32_t compression,
+                                    const std::vector<uint32_t>& extra, const std::vector<uint8_t>& pixels) {
+  std::vector<uint8_t> file(14 + headerSize, 0);
+  file[0] = 'B', file[1] = 'M';
+  Put32(file, kPixelOffset, 14 + headerSize);
+  Put32(file, kHeaderSize, headerSize);
+  Put32(file, kWidth, 2);
+  Put32(file, kHeight, 1);
+  Put16(file, kPlanes, 1);
+  Put16(file, kBitCount, bits);
+  Put32(file, kCompression, compression);
+  for (std::size_t i = 0; i < extra.size(); ++i) Put32(file, kMasks + 4 * i, extra[i]);
+  file.insert(file.end(), pixels.begin(), pixels.end());
+  return file;
+}
+
+TEST(MalformedBmp, V4AndOs2HeadersAreRead) {
+  // V4, 16 bits, 5-6-5 masks in the header: red, then green.
+  const Bitmap v4 = Load(LongHeaderFile(108, 16, 3, {0xF800, 0x07E0, 0x001F, 0}, {0x00, 0xF8, 0xE0, 0x07}));
+  EXPECT_EQ(v4.Format(), PixelFormat::Bgr24);
+  EXPECT_EQ(v4.ColorAt(0, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(v4.ColorAt(1, 0), MakeColor(0, 255, 0));
+  // V5 with BI_RGB ignores the masks it carries.
+  const Bitmap v5 = Load(LongHeaderFile(124, 24, 0, {1, 2, 3, 4}, {1, 2, 3, 4, 5, 6, 0, 0}));
+  EXPECT_EQ(v5.ColorAt(1, 0), MakeColor(6, 5, 4));
+  // OS/2 2.x: a 64-byte header; its compression 3 is Huffman coding, which is not supported.
+  EXPECT_EQ(Load(LongHeaderFile(64, 24, 0, {}, {1, 2, 3, 4, 5, 6, 0, 0})).ColorAt(0, 0), MakeColor(3, 2, 1));
+  EXPECT_THROW(Load(LongHeaderFile(64, 1, 3, {}, {0, 0, 0, 0})), CodecError);
+}
+
 }  // namespace
 }  // namespace mv
