@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "codecs/CodecError.h"
+#include "platform/PixelBuffer.h"
 
 namespace mv {
 
@@ -185,17 +186,17 @@ std::vector<uint8_t> CompressPngRows(const Bitmap& image, RowFilter filter, int 
   const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), kMaxThreads));
   const std::size_t parts = std::max<std::size_t>(
       1, std::min<std::size_t>({cores, total / kMinPartBytes, static_cast<std::size_t>(image.Height())}));
-  std::vector<uint8_t> filtered(total);
+  PixelBuffer filtered(total);  // huge pages: the filtered image is as large as the bitmap
   std::vector<int> firstRow(parts + 1);
   for (std::size_t i = 0; i <= parts; ++i) firstRow[i] = static_cast<int>(image.Height() * i / parts);
   RunInParallel(parts, [&](std::size_t i) {
-    FilterRows(image, filter, firstRow[i], firstRow[i + 1], filtered.data() + rowBytes * firstRow[i]);
+    FilterRows(image, filter, firstRow[i], firstRow[i + 1], filtered.Data() + rowBytes * firstRow[i]);
   });
 
   std::vector<Part> pieces(parts);
   for (std::size_t i = 0; i < parts; ++i) {
     const std::size_t start = rowBytes * firstRow[i], end = rowBytes * firstRow[i + 1];
-    pieces[i].data = filtered.data() + start;
+    pieces[i].data = filtered.Data() + start;
     pieces[i].size = end - start;
     pieces[i].dictionary = std::min(start, kWindow);
     pieces[i].last = i + 1 == parts;
