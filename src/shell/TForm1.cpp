@@ -81,7 +81,7 @@ void TForm1::Timer1Timer() {
     StepZoom(0);
     return;
   }
-  // A pending screen capture: performed by the capture commands when they are built.
+  if (performCapture) performCapture();
 }
 
 void TForm1::SetTimerEnabled(bool enabled) {

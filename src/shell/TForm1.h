@@ -190,6 +190,10 @@ class TForm1 {
   bool Timer1Enabled = true;
   int32_t S1Tag = 0;  // 1 while the confirm-discard check asks the save command to save
 
+  // The screen capture pending in Timer1Tag (1 desktop, 2 foreground window), set by the capture
+  // commands; Timer1Timer runs it on the tick after they armed the timer.
+  std::function<void()> performCapture;
+
   // Handlers the tool modes add to the image area's mouse entry points, run in order.
   std::vector<std::function<void(const MouseEvent&)>> mouseDownHandlers;
   std::vector<std::function<void(const MouseEvent&)>> mouseMoveHandlers;
