@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "FakeDesktop.h"
+#include "codecs/PngImage.h"
 #include "platform/IniFile.h"
 #include "platform/Numbers.h"
 
@@ -250,6 +251,34 @@ TEST_F(Form, ARefusedCloseKeepsTheWindowAndWritesNothing) {
   EXPECT_FALSE(form_->IsClosed());
   EXPECT_FALSE(IniFile::Load(form_->settings.SettingsPath).ReadString("mirvane", "Maximized"));
   EXPECT_EQ(form_->history.UndoCache.size(), 1u);
+}
+
+TEST_F(Form, SteppingThroughTheFolderAsksBeforeAnEditedImageIsReplaced) {
+  for (const char* name : {"a.png", "b.png"}) WritePngFile(folder_ + "/" + name, Bitmap(3, 2), {});
+  form_->menus.Get("N33").checked = true;
+  ASSERT_TRUE(form_->LoadImageFile(folder_ + "/a.png", true));
+  Edit();
+  desktop_.boxAnswers = {kCancel};
+  form_->N38Click();
+  EXPECT_EQ(form_->controls.sb1[0].text, "a.png");
+  EXPECT_EQ(desktop_.boxes.size(), 1u);
+  desktop_.boxAnswers = {kNo};
+  form_->N38Click();
+  EXPECT_EQ(form_->controls.sb1[0].text, "b.png");
+  form_->N38Click();  // an unedited file-backed image goes without a question
+  EXPECT_EQ(form_->controls.sb1[0].text, "a.png");
+  EXPECT_EQ(desktop_.boxes.size(), 2u);
+}
+
+TEST_F(Form, AnImageWhoseViewSizeDoesNotFitIsRefusedBeforeAnythingChanges) {
+  WritePngFile(folder_ + "/wide.png", Bitmap(3000, 1), {});
+  LoadPicture(4, 4);
+  form_->view.ZoomFactor = 1e6L;
+  EXPECT_THROW(form_->LoadImageFile(folder_ + "/wide.png", true), RangeError);
+  EXPECT_EQ(form_->image.Width(), 4);
+  EXPECT_EQ(form_->controls.sb1Hint, "/pictures/a.png");
+  EXPECT_EQ(form_->history.UndoCache.size(), 1u);
+  EXPECT_EQ(desktop_.cursor, Cursor::Default);
 }
 
 }  // namespace
