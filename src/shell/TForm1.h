@@ -189,6 +189,8 @@ class TForm1 {
   int32_t Timer1Tag = 0;  // pending screen capture: 0 none, 1 desktop, 2 foreground window
   bool Timer1Enabled = true;
   int32_t S1Tag = 0;  // 1 while the confirm-discard check asks the save command to save
+  // A later subsystem adds its state here as one member of its own struct (figures and calibration,
+  // log queues, …), defined in its folder.
 
   // The screen capture pending in Timer1Tag (1 desktop, 2 foreground window), set by the capture
   // commands; Timer1Timer runs it on the tick after they armed the timer.
