@@ -15,15 +15,28 @@ constexpr ColorRef kButtonFace = 0xF0F0F0;
 
 void TForm1::pb1MouseDown(const MouseEvent& event) {
   if (!image.Exists()) return;
-  for (const auto& handler : mouseDownHandlers) handler(event);
+  const MouseEvent stamped = WithToolMode(event);
+  for (const auto& handler : mouseDownHandlers) handler(stamped);
 }
 
 void TForm1::pb1MouseMove(const MouseEvent& event) {
-  for (const auto& handler : mouseMoveHandlers) handler(event);
+  const MouseEvent stamped = WithToolMode(event);
+  for (const auto& handler : mouseMoveHandlers) handler(stamped);
 }
 
 void TForm1::pb1MouseUp(const MouseEvent& event) {
-  for (const auto& handler : mouseUpHandlers) handler(event);
+  const MouseEvent stamped = WithToolMode(event);
+  for (const auto& handler : mouseUpHandlers) handler(stamped);
+}
+
+MouseEvent TForm1::WithToolMode(const MouseEvent& event) const {
+  MouseEvent stamped = event;
+  stamped.toolMode = Tag;
+  return stamped;
+}
+
+Point TForm1::ClampToImageArea(int x, int y) const {
+  return {std::clamp(x, 0, std::max(0, view.im1.width)), std::clamp(y, 0, std::max(0, view.im1.height))};
 }
 
 Point TForm1::ClampScroll(Point position) const {

@@ -17,6 +17,10 @@ struct MouseEvent {
   ShiftState shift;
   int x = 0;
   int y = 0;
+  // The tool mode (the window's Tag) when the event arrived. Handlers of the image area decide on
+  // this, not on the live Tag, so a handler that changes the mode cannot make a later handler of the
+  // same event act as well.
+  int toolMode = 0;
 };
 
 }  // namespace mv

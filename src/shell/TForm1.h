@@ -156,6 +156,8 @@ class TForm1 {
   void pb1MouseDown(const MouseEvent& event);
   void pb1MouseMove(const MouseEvent& event);
   void pb1MouseUp(const MouseEvent& event);
+  // A left press's position clamped onto the image area: 0 … Im1 width and 0 … Im1 height.
+  Point ClampToImageArea(int x, int y) const;
   // pb1.Refresh / Repaint: recompose now and show.
   void RefreshImageArea();
   // Recomposes when something shown has changed (the end of every event).
@@ -215,6 +217,7 @@ class TForm1 {
                     const std::string& topic);
   ViewportScene CurrentScene();
   Point ClampScroll(Point position) const;
+  MouseEvent WithToolMode(const MouseEvent& event) const;
 
   FormFeedback feedback_;
   int commandDepth_ = 0;
