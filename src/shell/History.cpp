@@ -1,7 +1,4 @@
-// The undo cache's recording and clearing, the image-dependent menu items and removing the selection.
-// (Undo, redo and the selection commands are added with the edit history.)
-
-#include <algorithm>
+// The undo cache's recording and clearing, and the image-dependent menu items.
 
 #include "shell/TForm1.h"
 
@@ -32,22 +29,6 @@ void TForm1::ClearUndo() {
 void TForm1::EnableImageCommands(bool enabled) {
   for (const char* name : {"A2", "D1", "N52", "N901", "N902", "N26", "N27", "S1"})
     menus.SetEnabled(name, enabled);
-}
-
-void TForm1::RemoveSelection() {
-  if (selection.SelectionActive) {
-    // The outline was drawn inverting; drawing it again erases it.
-    Canvas& canvas = area.pb1Canvas();
-    canvas.SetPenMode(PenMode::Not);
-    canvas.SetBrushStyle(BrushStyle::Clear);
-    const Point a = selection.SelectionStart, b = selection.SelectionEnd;
-    canvas.Rectangle(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
-  }
-  selection.SelectionStart = {-1, -1};
-  selection.SelectionEnd = {-1, -1};
-  controls.sb1[3].text.clear();
-  selection.SelectionActive = false;
-  selection.SelectionDragging = false;
 }
 
 }  // namespace mv
