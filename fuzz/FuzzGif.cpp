@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "FuzzLimits.h"
-#include "codecs/GifImage.h"
 #include "codecs/CodecError.h"
+#include "codecs/GifImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   mv::GifImage image(mv::FuzzLimits());

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "FuzzLimits.h"
-#include "codecs/JpegImage.h"
 #include "codecs/CodecError.h"
+#include "codecs/JpegImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   mv::JpegImage image(mv::FuzzLimits());

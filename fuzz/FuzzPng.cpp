@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "FuzzLimits.h"
-#include "codecs/PngImage.h"
 #include "codecs/CodecError.h"
+#include "codecs/PngImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   mv::PngImage image(mv::FuzzLimits());

@@ -39,7 +39,8 @@ Bitmap Picture(int width, int height, PixelFormat format) {
     return image;
   }
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.SetColorAt(x, y, mv::MakeColor(uint8_t(x * 16), uint8_t(y * 16), uint8_t(x * y)));
+    for (int x = 0; x < width; ++x)
+      image.SetColorAt(x, y, mv::MakeColor(uint8_t(x * 16), uint8_t(y * 16), uint8_t(x * y)));
   return image;
 }
 
@@ -86,14 +87,16 @@ int main(int argc, char** argv) {
   for (const PixelFormat format : formats) {
     const std::string bits = std::to_string(mv::BitsPerPixel(format));
     Save(root / "bmp", "seed-" + bits + ".bmp", mv::EncodeBmp(Picture(7, 5, format)));
-    if (mv::IsIndexed(format)) Save(root / "png", "seed-" + bits + ".png", mv::EncodePng(Picture(7, 5, format), {}));
+    if (mv::IsIndexed(format))
+      Save(root / "png", "seed-" + bits + ".png", mv::EncodePng(Picture(7, 5, format), {}));
   }
   mv::PngWriteOptions options;
   options.gamma = 2.2;
   options.transparent = mv::MakeColor(16, 16, 1);
   Save(root / "png", "seed-24-trns-gama.png", mv::EncodePng(Picture(9, 9, PixelFormat::Bgr24), options));
   Save(root / "gif", "seed-plain.gif", mv::EncodeGif(Picture(12, 10, PixelFormat::Indexed8), std::nullopt));
-  Save(root / "gif", "seed-transparent.gif", mv::EncodeGif(Picture(20, 20, PixelFormat::Bgr24), mv::MakeColor(16, 16, 1)));
+  Save(root / "gif", "seed-transparent.gif",
+       mv::EncodeGif(Picture(20, 20, PixelFormat::Bgr24), mv::MakeColor(16, 16, 1)));
   Save(root / "jpeg", "seed-q75.jpg", mv::EncodeJpeg(Picture(16, 16, PixelFormat::Bgr24), 75));
   Save(root / "jpeg", "seed-q10-odd.jpg", mv::EncodeJpeg(Picture(13, 7, PixelFormat::Bgr24), 10));
   Save(root / "jpeg", "seed-progressive.jpg", LibjpegFile(true, false));
