@@ -5,26 +5,11 @@
 #include "macro/MacroExit.h"
 #include "macro/MacroScript.h"
 #include "shell/FormControls.h"
+#include "shell/TForm3.h"
 
 namespace mv {
 
 namespace {
-
-class ScriptedProgress : public ProgressDialog {
- public:
-  explicit ScriptedProgress(std::optional<int> cancelRow) : cancelRow_(cancelRow) {}
-  void Start(const std::string&, int) override {
-    visible_ = true;
-    steps_ = 0;
-  }
-  bool IsVisible() const override { return visible_ && !(cancelRow_ && steps_ >= *cancelRow_); }
-  void StepIt() override { ++steps_; }
-
- private:
-  std::optional<int> cancelRow_;
-  bool visible_ = false;
-  int steps_ = 0;
-};
 
 const char* DialogTitle(const FileDialogRequest& request) {
   if (!request.title.empty()) return request.title.c_str();
@@ -112,10 +97,24 @@ std::optional<ColorRef> ScriptedDesktop::ShowColorDialog(ColorRef) {
                    static_cast<uint8_t>(rgb));
 }
 
-std::unique_ptr<ProgressDialog> ScriptedDesktop::CreateProgressDialog() {
-  auto dialog = std::make_unique<ScriptedProgress>(cancelRow_);
+void ScriptedDesktop::ShowProgressDialog(TForm3& model) {
+  shownProgress_ = &model;
+  shownCancelRow_ = cancelRow_;
+  shownSteps_ = 0;
   cancelRow_.reset();
-  return dialog;
+  if (shownCancelRow_ == 0) model.BitBtn1Click();
+}
+
+void ScriptedDesktop::UpdateProgressDialog(TForm3& model) {
+  if (&model != shownProgress_) return;
+  ++shownSteps_;
+  if (shownCancelRow_ && shownSteps_ >= *shownCancelRow_) model.BitBtn1Click();
+}
+
+void ScriptedDesktop::HideProgressDialog(TForm3& model) {
+  if (&model != shownProgress_) return;
+  shownProgress_ = nullptr;
+  shownCancelRow_.reset();
 }
 
 Bitmap ScriptedDesktop::CaptureScreen(const Rect& area) {

@@ -37,7 +37,9 @@ class ScriptedDesktop : public Desktop {
   std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
   std::optional<ColorRef> ShowColorDialog(ColorRef initial) override;
   void ShowPopupMenu(const std::string&) override {}
-  std::unique_ptr<ProgressDialog> CreateProgressDialog() override;
+  void ShowProgressDialog(TForm3& model) override;
+  void UpdateProgressDialog(TForm3& model) override;
+  void HideProgressDialog(TForm3& model) override;
   void ProcessPendingEvents() override {}
   void SetClipboardBitmap(const Bitmap& bitmap) override { clipboard_ = bitmap; }
   std::optional<Bitmap> ClipboardBitmap() override { return clipboard_; }
@@ -78,6 +80,10 @@ class ScriptedDesktop : public Desktop {
   Point pointer_;
   std::optional<Bitmap> clipboard_;
   std::optional<int> cancelRow_;
+  // The shown progress dialog whose Cancel is pressed once it has taken `shownCancelRow_` steps.
+  const TForm3* shownProgress_ = nullptr;
+  std::optional<int> shownCancelRow_;
+  int shownSteps_ = 0;
   Rect bounds_{10, 10, 550, 360};
   bool maximized_ = false;
   bool timerEnabled_ = false;

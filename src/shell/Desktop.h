@@ -7,7 +7,6 @@
 // a service answers as a user who cancelled would (the defaults below do so for the dialogs whose
 // models arrive with their commands).
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -22,6 +21,7 @@ namespace mv {
 class OptionLibrary;
 class OptionDialogModel;  // the option-and-preview dialog (TPNGOpt), owned by the command showing it
 class RgbDialogModel;     // the RGB decomposition dialog (TRGBRes)
+class TForm3;             // the progress dialog's model
 
 enum class FileDialogKind { Open, Save, LogFile };
 
@@ -79,8 +79,15 @@ class Desktop {
   // Shows a popup menu of the model (the colour-depth menu) at the pointer.
   virtual void ShowPopupMenu(const std::string& menuName) = 0;
 
-  // The progress dialog (TForm3) and the handling of pending input between steps.
-  virtual std::unique_ptr<ProgressDialog> CreateProgressDialog() = 0;
+  // The progress dialog, shown on its model TForm3 (caption, bar, Cancel): modeless, always on top,
+  // centred on the main window, client area TForm3::kClientSize. Show when the operation starts it,
+  // Update after each step (re-read the caption and bar), Hide when Cancel hid it or the operation
+  // ends. The widget's Cancel button and Esc call model.BitBtn1Click(); the pointer over the body
+  // calls model.FormMouseMove(), over the button model.BitBtn1MouseMove().
+  virtual void ShowProgressDialog(TForm3& model) = 0;
+  virtual void UpdateProgressDialog(TForm3& model) = 0;
+  virtual void HideProgressDialog(TForm3& model) = 0;
+  // Handles pending input (repaints, the Cancel button) between an operation's steps.
   virtual void ProcessPendingEvents() = 0;
 
   // Clipboard: bitmaps in and out; a vector picture (SVG, standing in for a metafile) comes back

@@ -1,6 +1,7 @@
 #include "shell/FormFeedback.h"
 
 #include "shell/TForm1.h"
+#include "shell/TForm3.h"
 
 namespace mv {
 
@@ -18,7 +19,7 @@ void FormFeedback::SetCursor(Cursor cursor) {
 }
 
 std::unique_ptr<ProgressDialog> FormFeedback::CreateProgressDialog() {
-  return form_.desktop.CreateProgressDialog();
+  return std::make_unique<TForm3>(form_.desktop, form_.ProgressDialogs);
 }
 
 void FormFeedback::ProcessPendingEvents() {

@@ -1,7 +1,7 @@
 #pragma once
-// The main window as lower layers see it (Feedback): boxes and the progress dialog go to the
-// desktop, messages to the message line, and pending events are handled with the image area shown
-// as it stands, as the window would repaint it.
+// The main window as lower layers see it (Feedback): boxes go to the desktop, messages to the
+// message line, progress dialogs are TForm3 models the desktop shows, and pending events are handled
+// with the image area shown as it stands, as the window would repaint it.
 
 #include "platform/Feedback.h"
 

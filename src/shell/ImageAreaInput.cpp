@@ -20,6 +20,11 @@ void TForm1::pb1MouseDown(const MouseEvent& event) {
 }
 
 void TForm1::pb1MouseMove(const MouseEvent& event) {
+  // A long operation is running under its progress dialog: the hourglass and nothing else.
+  if (ProgressDialogs > 0) {
+    desktop.SetScreenCursor(Cursor::Hourglass);
+    return;
+  }
   const MouseEvent stamped = WithToolMode(event);
   for (const auto& handler : mouseMoveHandlers) handler(stamped);
 }

@@ -205,6 +205,9 @@ class TForm1 {
   int32_t Timer1Tag = 0;  // pending screen capture: 0 none, 1 desktop, 2 foreground window
   bool Timer1Enabled = true;
   int32_t S1Tag = 0;  // 1 while the confirm-discard check asks the save command to save
+  // Progress dialogs (TForm3) that exist now; while one does, the pointer over the image area shows
+  // the hourglass and nothing else.
+  int ProgressDialogs = 0;
   // A later subsystem adds its state here as one member of its own struct (figures and calibration,
   // log queues, …), defined in its folder.
 

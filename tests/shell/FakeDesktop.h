@@ -51,7 +51,9 @@ class FakeDesktop : public Desktop {
   }
   std::optional<ColorRef> ShowColorDialog(ColorRef) override { return std::nullopt; }
   void ShowPopupMenu(const std::string&) override {}
-  std::unique_ptr<ProgressDialog> CreateProgressDialog() override { return nullptr; }
+  void ShowProgressDialog(TForm3&) override {}
+  void UpdateProgressDialog(TForm3&) override {}
+  void HideProgressDialog(TForm3&) override {}
   void ProcessPendingEvents() override {}
   void SetClipboardBitmap(const Bitmap&) override {}
   std::optional<Bitmap> ClipboardBitmap() override { return std::nullopt; }
