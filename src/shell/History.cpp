@@ -1,20 +1,68 @@
-// The undo cache's recording and clearing, and the image-dependent menu items.
+// The undo cache: recording, clearing, undo and redo with the undo button; and the enabling of the
+// image-dependent menu items.
 
 #include "shell/TForm1.h"
 
 namespace mv {
+
+namespace {
+
+bool SameShape(const Bitmap& a, const Bitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && a.Format() == b.Format();
+}
+
+// An empty entry for the cache; a spare one of the picture's shape when there is one. Spares of
+// another shape no longer fit the image and are let go.
+Bitmap TakeEntryFor(const Bitmap& picture, std::vector<Bitmap>& spares) {
+  for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
+    if (SameShape(*spare, picture)) {
+      Bitmap entry = std::move(*spare);
+      spares.erase(spare);
+      return entry;
+    }
+  }
+  spares.clear();
+  return Bitmap();
+}
+
+}  // namespace
+
+void TForm1::RegisterHistoryCommands() {
+  menus.Add("N4", MakeMenuItem(
+                      "N46", "画像を元に戻す(&Z)", [this] { N46Click(); }, "Ctrl+Z"));
+  menus.Add("N4", MakeMenuItem(
+                      "N11", "やり直す(&G)", [this] { N11Click(); }, "Ctrl+G"));
+  menus.Add("N4", MakeMenuItem(
+                      "N5", "コピー(&C)", [this] { N5Click(); }, "Ctrl+C"));
+  menus.Add("N4", MakeMenuItem(
+                      "N6", "画像中に貼り付け(&P)", [this] { N6Click(); }, "Ctrl+B"));
+  menus.Add("N4", MakeMenuItem(
+                      "N42", "新規画像として貼り付け(&V)", [this] { N42Click(); }, "Ctrl+V"));
+  menus
+      .Add("N4", MakeMenuItem(
+                     "A2", "全選択(&A)", [this] { A2Click(); }, "Ctrl+A"))
+      .enabled = false;
+  controls.SetButtonHandler("BitBtn13", [this] { BitBtn13Click(); });
+  mouseDownHandlers.push_back([this](const MouseEvent& event) { SelectionMouseDown(event); });
+  mouseMoveHandlers.push_back([this](const MouseEvent& event) { SelectionMouseMove(event); });
+  mouseUpHandlers.push_back([this](const MouseEvent& event) { SelectionMouseUp(event); });
+}
 
 void TForm1::RecordUndo() {
   if (settings.NoCache || !image.Exists()) return;
   std::vector<Bitmap>& cache = history.UndoCache;
   const auto length = static_cast<int64_t>(cache.size());
   if (length == int64_t{history.UndoPosition} + 1) {
-    cache.emplace_back();
+    cache.push_back(TakeEntryFor(image.Picture(), history.spareEntries));
     history.UndoPosition = static_cast<int32_t>(length);
   } else {
+    // Undo steps were taken: the redo branch goes; the entry at the new position is reused.
     ++history.UndoPosition;
-    cache.resize(static_cast<std::size_t>(history.UndoPosition) + 1);
+    const auto kept = static_cast<std::size_t>(history.UndoPosition) + 1;
+    for (std::size_t i = kept; i < cache.size(); ++i) history.spareEntries.push_back(std::move(cache[i]));
+    cache.resize(kept);
   }
+  // A copy into an entry of the same shape reuses the entry's memory.
   cache[static_cast<std::size_t>(history.UndoPosition)] = image.Picture();
   controls.sb1[5].text = " Cache " + std::to_string(cache.size() - 1);
 }
@@ -22,8 +70,47 @@ void TForm1::RecordUndo() {
 void TForm1::ClearUndo() {
   history.UndoCache.clear();
   history.UndoCache.shrink_to_fit();
+  history.spareEntries.clear();
+  history.spareEntries.shrink_to_fit();
   history.UndoPosition = -1;
   controls.sb1[5].text = " Cache 0";
+}
+
+void TForm1::ShowUndoEntry() {
+  const Bitmap& entry = history.UndoCache[static_cast<std::size_t>(history.UndoPosition)];
+  if (image.Exists() && SameShape(image.Picture(), entry)) {
+    image.Edit() = entry;  // into the working image's own memory
+  } else {
+    image.Replace(entry);
+  }
+  ShowImageSizeAndDepth();
+  Tag = 0;
+  StepZoom(0);
+}
+
+void TForm1::N46Click() {
+  if (history.UndoPosition <= 0) {
+    SetMessage("元に戻すための画像がありません");
+    return;
+  }
+  --history.UndoPosition;
+  ShowUndoEntry();
+  SetMessage("画像を元に戻しました");
+}
+
+void TForm1::N11Click() {
+  if (int64_t{history.UndoPosition} >= static_cast<int64_t>(history.UndoCache.size()) - 1) {
+    SetMessage("現在の画像が最新の画像です");
+    return;
+  }
+  ++history.UndoPosition;
+  ShowUndoEntry();
+  SetMessage("やり直しました");
+}
+
+void TForm1::BitBtn13Click() {
+  menus.Open(menus.Get("N4"));
+  menus.Click("N46");
 }
 
 void TForm1::EnableImageCommands(bool enabled) {

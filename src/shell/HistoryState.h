@@ -12,6 +12,9 @@ namespace mv {
 struct HistoryState {
   std::vector<Bitmap> UndoCache;
   int32_t UndoPosition = -1;
+  // Entries of a discarded redo branch, kept so that the next recordings copy into memory that is
+  // already mapped instead of faulting in fresh pages. Never more than the cache held before.
+  std::vector<Bitmap> spareEntries;
 };
 
 }  // namespace mv

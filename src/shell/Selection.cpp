@@ -1,5 +1,7 @@
-// The selection rectangle: its outline on pb1, its size in status panel 3, removing it, and its
-// conversion to the processing rectangle in image pixels.
+// The selection rectangle: dragging it in tool mode 0 (corners snapped to image pixels above 100 %,
+// corners grabbed again, zero sizes discarded), select all, its outline on pb1, its size or the
+// pointer's image position in status panel 3, removing it, and its conversion to the processing
+// rectangle in image pixels.
 
 #include <algorithm>
 #include <cstdlib>
@@ -54,6 +56,101 @@ Rect TForm1::GetProcessingRect() {
 
 int64_t TForm1::ViewToImage(int64_t viewCoordinate) const {
   return RoundHalfEven(static_cast<Extended>(viewCoordinate) / view.ZoomFactor);
+}
+
+int32_t TForm1::SnapToImagePixels(int32_t viewCoordinate) const {
+  if (view.ZoomFactor <= 1) return viewCoordinate;
+  const Extended imagePixels = static_cast<Extended>(ViewToImage(viewCoordinate));
+  return RoundToInt32(imagePixels * view.ZoomFactor);
+}
+
+bool TForm1::GrabSelectionCorner(int x, int y) {
+  const Point start = selection.SelectionStart, end = selection.SelectionEnd;
+  const auto near = [](int64_t a, int64_t b) { return std::abs(a - b) < 5; };
+  const bool nearL = near(x, start.x), nearT = near(y, start.y);
+  const bool nearR = near(x, end.x), nearB = near(y, end.y);
+  // The drag moves SelectionEnd, so the grabbed corner becomes SelectionEnd.
+  if (nearR && nearB) return true;
+  if (nearR && nearT) {
+    selection.SelectionStart = {start.x, end.y};
+    selection.SelectionEnd = {end.x, start.y};
+    return true;
+  }
+  if (nearL && nearB) {
+    selection.SelectionStart = {end.x, start.y};
+    selection.SelectionEnd = {start.x, end.y};
+    return true;
+  }
+  if (nearL && nearT) {
+    selection.SelectionStart = end;
+    selection.SelectionEnd = start;
+    return true;
+  }
+  return false;
+}
+
+void TForm1::A2Click() {
+  // A shown outline goes first, so the new one is not drawn over it.
+  if (selection.SelectionActive) DrawSelectionOutline();
+  selection.SelectionStart = {0, 0};
+  selection.SelectionEnd = {view.im1.width, view.im1.height};
+  DrawSelectionOutline();
+  ShowSelectionSize();
+  selection.SelectionActive = true;
+}
+
+void TForm1::SelectionMouseDown(const MouseEvent& event) {
+  if (event.toolMode != 0 || event.button != MouseButton::Left) return;
+  const Point press = ClampToImageArea(event.x, event.y);
+  if (GrabSelectionCorner(press.x, press.y)) {
+    selection.SelectionDragging = true;
+    return;
+  }
+  if (selection.SelectionActive) {
+    DrawSelectionOutline();
+    selection.SelectionStart = {-1, -1};
+    selection.SelectionEnd = {-1, -1};
+    controls.sb1[3].text.clear();
+    selection.SelectionActive = false;
+  }
+  const Point snapped{SnapToImagePixels(press.x), SnapToImagePixels(press.y)};
+  selection.SelectionStart = snapped;
+  selection.SelectionEnd = snapped;
+  selection.SelectionDragging = true;
+}
+
+void TForm1::SelectionMouseMove(const MouseEvent& event) {
+  const Point pointer = ClampToImageArea(event.x, event.y);
+  if (event.toolMode == 0 && selection.SelectionDragging) {
+    DrawSelectionOutline();
+    selection.SelectionEnd = {SnapToImagePixels(pointer.x), SnapToImagePixels(pointer.y)};
+    DrawSelectionOutline();
+    ShowSelectionSize();
+    return;
+  }
+  // Without a selection size in the panel, it shows where the pointer is in the image.
+  std::string& panel = controls.sb1[3].text;
+  if (!image.Exists() || panel.find('x') != std::string::npos) return;
+  panel = IntToStr(std::min<int64_t>(ViewToImage(pointer.x), image.Width())) + "," +
+          IntToStr(std::min<int64_t>(ViewToImage(pointer.y), image.Height()));
+}
+
+void TForm1::SelectionMouseUp(const MouseEvent& event) {
+  if (event.toolMode == 0 && selection.SelectionDragging) {
+    selection.SelectionDragging = false;
+    const Point start = selection.SelectionStart, end = selection.SelectionEnd;
+    selection.SelectionActive = start.x != end.x && start.y != end.y;
+    if (!selection.SelectionActive) {
+      selection.SelectionStart = {-1, -1};
+      selection.SelectionEnd = {-1, -1};
+    }
+    return;
+  }
+  if (event.button == MouseButton::Right) return;
+  // The outline stays on the surface until the next repaint.
+  selection.SelectionStart = {-1, -1};
+  selection.SelectionEnd = {-1, -1};
+  selection.SelectionActive = false;
 }
 
 }  // namespace mv

@@ -49,6 +49,8 @@ void TForm1::FormCreate() {
   RegisterViewCommands();
   RegisterBrowsingCommands();
   RegisterOtherCommands();
+  RegisterHistoryCommands();
+  RegisterGeometryCommands();
 
   browse.FolderList.clear();
   ClearUndo();

@@ -1,0 +1,71 @@
+// The processing frame (see ProcessingFrame.h): the region copy, putting a result back and the
+// sequence every pixel-changing command runs through.
+
+#include "shell/ProcessingFrame.h"
+
+#include <stdexcept>
+
+#include "shell/TForm1.h"
+
+namespace mv {
+
+namespace {
+
+bool CanvasCanDrawOn(const Bitmap& bitmap) {
+  return bitmap.Format() == PixelFormat::Bgr24 || bitmap.Format() == PixelFormat::Bgrx32;
+}
+
+}  // namespace
+
+std::optional<Bitmap> TForm1::CopyRegion(const Rect& rect) {
+  try {
+    if (rect.Width() <= 0 || rect.Height() <= 0) throw std::invalid_argument("empty region");
+    Bitmap copy = image.Picture().CopyRegion(rect.left, rect.top, rect.Width(), rect.Height());
+    if (copy.Format() != PixelFormat::Bgr24) copy = copy.ToBgr24();
+    return copy;
+  } catch (const std::exception&) {
+    desktop.ShowMessageBox(BoxKind::Error, "矩形領域の選択に失敗しました", kOK, 0);
+    SetMessage("矩形領域の選択に失敗しました(作者へ連絡してください)");
+    return std::nullopt;
+  }
+}
+
+void TForm1::DrawOntoWorkingImage(const Bitmap& result, int32_t left, int32_t top) {
+  if (!CanvasCanDrawOn(image.Picture())) {
+    // Drawing colours into a palette would lose them; the picture becomes a colour picture.
+    image.Replace(image.Picture().ToBgr24());
+    ShowImageSizeAndDepth();
+  }
+  Canvas canvas(image.Edit());
+  canvas.Draw(left, top, result, rop::kSrcCopy);
+}
+
+void TForm1::ShowImageSizeAndDepth() {
+  controls.sb1[2].text = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
+  controls.sb1[4].text = std::to_string(image.Exists() ? image.Picture().BitsPerPixel() : 0) + " bit";
+}
+
+bool TForm1::RunProcessingFrame(const FrameCommand& command) {
+  const Rect rect = GetProcessingRect();
+  const Rect whole{0, 0, image.Width(), image.Height()};
+  std::optional<Bitmap> copy = CopyRegion(rect);
+  if (!copy) return false;
+  if (command.askParameters && !command.askParameters(*copy)) return false;
+  std::optional<Bitmap> result = command.work(*copy, rect);
+  copy.reset();
+  if (!result) return false;
+  const bool otherShape = result->Width() != whole.right || result->Height() != whole.bottom;
+  if (rect == whole && (otherShape || !CanvasCanDrawOn(image.Picture()))) {
+    // The whole picture is replaced; a rotation thereby changes its dimensions.
+    image.Replace(std::move(*result));
+    ShowImageSizeAndDepth();
+  } else {
+    DrawOntoWorkingImage(*result, rect.left, rect.top);
+  }
+  result.reset();
+  if (command.afterPlacing) command.afterPlacing(rect);
+  RecordUndo();
+  return true;
+}
+
+}  // namespace mv
