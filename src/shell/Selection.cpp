@@ -66,6 +66,9 @@ int32_t TForm1::SnapToImagePixels(int32_t viewCoordinate) const {
 
 bool TForm1::GrabSelectionCorner(int x, int y) {
   const Point start = selection.SelectionStart, end = selection.SelectionEnd;
+  // Without a selection the corners hold -1, which is no corner to take hold of: a drag started
+  // beside the picture's top-left corner would otherwise keep -1 as its first corner.
+  if (start.x < 0 || start.y < 0 || end.x < 0 || end.y < 0) return false;
   const auto near = [](int64_t a, int64_t b) { return std::abs(a - b) < 5; };
   const bool nearL = near(x, start.x), nearT = near(y, start.y);
   const bool nearR = near(x, end.x), nearB = near(y, end.y);

@@ -51,6 +51,8 @@ void TForm1::FormCreate() {
   RegisterOtherCommands();
   RegisterHistoryCommands();
   RegisterGeometryCommands();
+  RegisterHistoryCommands();
+  RegisterGeometryCommands();
 
   browse.FolderList.clear();
   ClearUndo();
