@@ -51,8 +51,6 @@ void TForm1::FormCreate() {
   RegisterOtherCommands();
   RegisterHistoryCommands();
   RegisterGeometryCommands();
-  RegisterHistoryCommands();
-  RegisterGeometryCommands();
 
   browse.FolderList.clear();
   ClearUndo();

@@ -34,7 +34,6 @@ namespace mv {
 
 class OptionSession;
 struct FrameCommand;
-struct FrameCommand;
 
 class TForm1 {
  public:
@@ -150,9 +149,6 @@ class TForm1 {
   void N46Click();  // undo
   void N11Click();  // redo
   void BitBtn13Click();
-  void N46Click();  // undo
-  void N11Click();  // redo
-  void BitBtn13Click();
 
   // ---- Selection (Selection.cpp) ----
   // The processing rectangle in image pixels (right and bottom exclusive): the selection, its
@@ -168,48 +164,6 @@ class TForm1 {
   void ShowSelectionSize();
   // A view coordinate in image pixels: divided by the zoom factor, rounded with halves to even.
   int64_t ViewToImage(int64_t viewCoordinate) const;
-  // Above 100 % a view coordinate moved onto the nearest image-pixel boundary; otherwise as it is.
-  int32_t SnapToImagePixels(int32_t viewCoordinate) const;
-  // A press near a corner of the stored selection takes hold of it: the corners are arranged so
-  // that the drag moves SelectionEnd. False when no corner is near.
-  bool GrabSelectionCorner(int x, int y);
-  void A2Click();  // select all
-  // Tool mode 0's part of pb1's mouse handlers: the selection drag; the pointer in status panel 3.
-  void SelectionMouseDown(const MouseEvent& event);
-  void SelectionMouseMove(const MouseEvent& event);
-  void SelectionMouseUp(const MouseEvent& event);
-
-  // ---- The processing frame (ProcessingFrame.cpp) ----
-  // A copy of the rectangle of the working image, 24 bits per pixel; none after the error box and
-  // message when it cannot be made.
-  std::optional<Bitmap> CopyRegion(const Rect& rect);
-  // Runs a command that changes pixels: the processing rectangle, its copy, the command's
-  // parameters and work, the result put back at the rectangle's corner, the undo entry. True when
-  // the working image changed; a cancelled or failed command leaves it as it was and records nothing.
-  bool RunProcessingFrame(const FrameCommand& command);
-  // Puts `result` onto the working image with its top-left corner at (left, top), clipped; an image
-  // that is not 24 or 32 bits per pixel becomes 24 bits first (status panel 4 follows).
-  void DrawOntoWorkingImage(const Bitmap& result, int32_t left, int32_t top);
-  // Status panels 2 and 4: the working image's size and bits per pixel.
-  void ShowImageSizeAndDepth();
-
-  // ---- Clipboard (Clipboard.cpp) ----
-  void N5Click();   // copy
-  void N6Click();   // paste into the image
-  void N42Click();  // paste as a new image
-  bool PasteAsNewImage();
-
-  // ---- Rotation, flipping, resizing (src/colour/GeometryCommands.cpp) ----
-  void N901Click();
-  void N902Click();
-  void N26Click();
-  void N27Click();
-  void BitBtn5Click();
-  void BitBtn6Click();
-  void N52Click();
-  // The four transforms (0 clockwise, 1 counter-clockwise, 2 mirror, 3 flip) on the processing
-  // rectangle; the selection and, for the whole image, the figures follow.
-  void TransformRegion(int code);
   // Above 100 % a view coordinate moved onto the nearest image-pixel boundary; otherwise as it is.
   int32_t SnapToImagePixels(int32_t viewCoordinate) const;
   // A press near a corner of the stored selection takes hold of it: the corners are arranged so
@@ -319,10 +273,6 @@ class TForm1 {
   void RegisterViewCommands();
   void RegisterBrowsingCommands();
   void RegisterOtherCommands();
-  void RegisterHistoryCommands();
-  void RegisterGeometryCommands();
-  // The working image becomes a copy of the undo entry at UndoPosition; mode 0, zoom re-applied.
-  void ShowUndoEntry();
   void RegisterHistoryCommands();
   void RegisterGeometryCommands();
   // The working image becomes a copy of the undo entry at UndoPosition; mode 0, zoom re-applied.
