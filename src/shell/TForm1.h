@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "measure/MeasureLogState.h"
+#include "measure/MeasureState.h"
 #include "platform/Bitmap.h"
 #include "platform/Feedback.h"
 #include "shell/BrowseState.h"
@@ -212,6 +214,63 @@ class TForm1 {
   void smClick();
   void V1Click();
 
+  // ---- Measurement (src/measure) ----
+  // Calibration (Calibration.cpp)
+  void N13Click();
+  void N20Click();
+  void BitBtn10Click();
+  void BitBtn12Click();
+  // The first or second calibration point at the view position (x, y).
+  void CalibrationClick(int x, int y);
+  // Point input and figure editing (PointInput.cpp, FigureEditing.cpp)
+  void N10Click();
+  void N15Click();
+  void BitBtn7Click();
+  void BitBtn9Click();
+  void AddPoint(int x, int y);
+  // The inverting rubber band from `anchor` to the pointer, constrained to the checked axis.
+  void RubberLine(Point pointer, Point anchor);
+  void MovePointRubber(int x, int y);
+  // The first vertex within reach of (x, y) becomes CurrentFigure / CurrentPoint; true on a hit.
+  bool PickVertex(int x, int y, int32_t mode);
+  void ApplyMovedPoint(int x, int y);
+  // Ends the figure under input and reports it (the middle button, N45). `mode` is the tool mode.
+  void FinishFigure(int x, int y, int32_t mode);
+  void N29Click();
+  void N45Click();
+  void Q1Click();
+  void U1Click();
+  void S2Click();
+  void N21Click();
+  void N49Click();
+  void N28Click();
+  void N30Click();
+  // Results (Results.cpp)
+  std::string FormatLength(const FigurePoints& points) const;
+  void ShowLengthResult(const FigurePoints& points);
+  void ShowAreaResult(const FigurePoints& points);
+  // The overlay and the figure commands (Overlay.cpp, FigureCommands.cpp)
+  void DrawFigures(Canvas& canvas);
+  void Panel9Click(const ColorPanel& sender);
+  void ChooseLineColor(const ColorPanel& panel);
+  void R1Click();
+  void N50Click();
+  void W1Click();
+  void N16Click();
+  void N61Click();
+  void CompactFigures();
+  void FillSelection(ColorRef color);
+  void W3Click();
+  void B1Click();
+  // The measurement log (MeasureLog.cpp)
+  std::string BuildLogLine(const FigurePoints& points, int32_t kind) const;
+  std::string LogFileName() const;
+  void N64Click();
+  void N41Click();
+  // The Tool menu and the image's context menu (ToolMenu.cpp)
+  void N9Click();
+  void PopupMenu1Popup();
+
   // ---- The image area (ImageAreaInput.cpp) ----
   // The mouse on pb1; the tool modes hook in through the handler lists below.
   void pb1MouseDown(const MouseEvent& event);
@@ -257,6 +316,8 @@ class TForm1 {
   int ProgressDialogs = 0;
   // A later subsystem adds its state here as one member of its own struct (figures and calibration,
   // log queues, …), defined in its folder.
+  MeasureState measure;  // figures, calibration, unit
+  MeasureLogState logs;  // pending measurement log lines
 
   // The screen capture pending in Timer1Tag (1 desktop, 2 foreground window), set by the capture
   // commands; Timer1Timer runs it on the tick after they armed the timer.
@@ -277,6 +338,10 @@ class TForm1 {
   void RegisterGeometryCommands();
   // The working image becomes a copy of the undo entry at UndoPosition; mode 0, zoom re-applied.
   void ShowUndoEntry();
+  void RegisterMeasureCommands();
+  // The tool modes' part of pb1's mouse handlers.
+  void MeasureMouseDown(const MouseEvent& event);
+  void MeasureMouseMove(const MouseEvent& event);
   // Next (+1) or previous (-1) image of the folder list; true when one was loaded.
   bool StepToImage(int direction);
   // Help for the help command and the theory manual: existence checks, messages, the call.
