@@ -51,6 +51,7 @@ void TForm1::FormCreate() {
   RegisterOtherCommands();
   RegisterHistoryCommands();
   RegisterGeometryCommands();
+  RegisterMeasureCommands();
 
   browse.FolderList.clear();
   ClearUndo();
