@@ -1,7 +1,9 @@
 #include "macro/MacroRunner.h"
 
 #include <climits>
+#include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "codecs/BmpImage.h"
 #include "codecs/CodecError.h"
@@ -104,6 +106,21 @@ std::string CheckAnswer(const Arguments& arguments) {
   return "unknown answer kind " + kind;
 }
 
+// "yyyy/mm/dd" and "h:mm:ss" as a fixed local time.
+std::optional<LocalTime> ParseClock(const std::string& date, const std::string& time) {
+  LocalTime t;
+  char end = 0;
+  if (std::sscanf(date.c_str(), "%d/%d/%d%c", &t.year, &t.month, &t.day, &end) != 3 ||
+      std::sscanf(time.c_str(), "%d:%d:%d%c", &t.hour, &t.minute, &t.second, &end) != 3) {
+    return std::nullopt;
+  }
+  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
+      t.minute > 59 || t.second < 0 || t.second > 60) {
+    return std::nullopt;
+  }
+  return t;
+}
+
 MouseButton ButtonOf(const Arguments& tokens, std::size_t index) {
   if (tokens.size() <= index || tokens[index] == "left") return MouseButton::Left;
   return tokens[index] == "middle" ? MouseButton::Middle : MouseButton::Right;
@@ -161,6 +178,9 @@ const std::vector<MacroRunner::Action>& MacroRunner::Actions() {
       {"expect", 2, SIZE_MAX, {}, &MacroRunner::Expect},
       {"save-image", 1, 1, {}, &MacroRunner::SaveImage},
       {"save-view", 1, 1, {}, &MacroRunner::SaveView},
+      {"clock", 2, 2,
+       [](const Arguments& a) { return ParseClock(a[0], a[1]) ? "" : "clock takes yyyy/mm/dd h:mm:ss"; },
+       &MacroRunner::Clock},
   };
   return actions;
 }
@@ -429,6 +449,12 @@ void MacroRunner::SaveView(const MacroLine& line) {
   } catch (const CodecError& error) {
     Warn(line, error.what());
   }
+}
+
+// The measurement log's date and time from now on.
+void MacroRunner::Clock(const MacroLine& line) {
+  const LocalTime fixed = *ParseClock(line.tokens[1], line.tokens[2]);
+  form_.logs.clock = [fixed] { return fixed; };
 }
 
 }  // namespace mv

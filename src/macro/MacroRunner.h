@@ -77,6 +77,7 @@ class MacroRunner {
   void Expect(const MacroLine& line);
   void SaveImage(const MacroLine& line);
   void SaveView(const MacroLine& line);
+  void Clock(const MacroLine& line);
 
   // Print forms (PrintForms.cpp).
   std::vector<std::string> PrintMessage(const std::vector<std::string>& arguments);
@@ -92,6 +93,10 @@ class MacroRunner {
   // Beyond the stable forms: LoadedFormat and the scroll position.
   std::vector<std::string> PrintFormat(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintScroll(const std::vector<std::string>& arguments);
+  // Measurement: the figures, the calibration and the pending log lines.
+  std::vector<std::string> PrintFigures(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintCalibration(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintLog(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

@@ -29,6 +29,13 @@ std::string Unquote(const std::string& quoted) {
   return text;
 }
 
+// Image points as "X,Y" with %.17g, separated by blanks.
+std::string PointList(const FigurePoints& points) {
+  std::string text;
+  for (const TFigurePoint& p : points) text += " " + FormatG(p.X, 17) + "," + FormatG(p.Y, 17);
+  return text;
+}
+
 }  // namespace
 
 const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
@@ -46,6 +53,9 @@ const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
       {"selection", 0, &MacroRunner::PrintSelection, false},
       {"format", 0, &MacroRunner::PrintFormat, false},
       {"scroll", 0, &MacroRunner::PrintScroll, false},
+      {"figures", 0, &MacroRunner::PrintFigures, false},
+      {"calibration", 0, &MacroRunner::PrintCalibration, false},
+      {"log", 0, &MacroRunner::PrintLog, false},
   };
   return forms;
 }
@@ -129,6 +139,36 @@ std::vector<std::string> MacroRunner::PrintFormat(const Arguments&) {
 
 std::vector<std::string> MacroRunner::PrintScroll(const Arguments&) {
   return {"scroll " + std::to_string(form_.view.scroll.x) + " " + std::to_string(form_.view.scroll.y)};
+}
+
+std::vector<std::string> MacroRunner::PrintFigures(const Arguments&) {
+  const std::vector<TFigure>& figures = form_.measure.Figures;
+  std::vector<std::string> lines = {"figures " + std::to_string(figures.size())};
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    const ColorRef color = figures[i].Color;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%02X%02X%02X", RedOf(color), GreenOf(color), BlueOf(color));
+    lines.push_back("figure " + std::to_string(i) + " " + std::to_string(figures[i].Kind) + " " + hex +
+                    PointList(figures[i].Points));
+  }
+  return lines;
+}
+
+std::vector<std::string> MacroRunner::PrintCalibration(const Arguments&) {
+  const MeasureState& measure = form_.measure;
+  return {"calibration " + std::to_string(measure.CalibrationPoints.size()) + " " +
+          FormatG(measure.UnitScale, 17) + " " + Quote(measure.UnitName) +
+          PointList(measure.CalibrationPoints)};
+}
+
+std::vector<std::string> MacroRunner::PrintLog(const Arguments&) {
+  std::vector<std::string> lines;
+  for (const auto& [name, queue] :
+       {std::pair{"measure", &form_.logs.MeasureLog}, std::pair{"area", &form_.logs.AreaLog}}) {
+    lines.push_back(std::string("log ") + name + " " + std::to_string(queue->size()));
+    for (const std::string& pending : *queue) lines.push_back(Quote(pending));
+  }
+  return lines;
 }
 
 void MacroRunner::Print(const MacroLine& line) {
