@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "EditFixture.h"
+
+namespace mv {
+namespace {
+
+using History = EditFixture;
+
+void Paint(TForm1& form, ColorRef colour) {
+  form.image.Edit().SetColorAt(0, 0, colour);
+  form.RecordUndo();
+}
+
+TEST_F(History, UndoAndRedoBringBackThePixelsResetTheModeAndKeepTheCachePanel) {
+  Load(Gradient(4, 3));
+  Paint(*form_, colors::kRed);
+  Paint(*form_, colors::kBlue);
+  form_->Tag = 2;
+  form_->N46Click();
+  EXPECT_EQ(form_->image.Picture().ColorAt(0, 0), colors::kRed);
+  EXPECT_EQ(form_->history.UndoPosition, 1);
+  EXPECT_EQ(form_->Tag, 0);
+  EXPECT_EQ(form_->controls.label1, "画像を元に戻しました");
+  EXPECT_EQ(form_->controls.sb1[5].text, " Cache 2");
+  form_->N46Click();
+  form_->N46Click();
+  EXPECT_EQ(form_->controls.label1, "元に戻すための画像がありません");
+  EXPECT_EQ(form_->image.Picture(), Gradient(4, 3));
+  form_->N11Click();
+  form_->N11Click();
+  EXPECT_EQ(form_->controls.label1, "やり直しました");
+  EXPECT_EQ(form_->image.Picture().ColorAt(0, 0), colors::kBlue);
+  form_->N11Click();
+  EXPECT_EQ(form_->controls.label1, "現在の画像が最新の画像です");
+}
+
+TEST_F(History, UndoAcrossAChangeOfSizeRestoresTheSizeAndTheView) {
+  Load(Gradient(4, 3));
+  form_->image.Replace(Gradient(3, 4));
+  form_->RecordUndo();
+  form_->N46Click();
+  EXPECT_EQ(form_->image.Picture(), Gradient(4, 3));
+  EXPECT_EQ(form_->view.im1, (Size{4, 3}));
+  EXPECT_EQ(form_->controls.sb1[2].text, "4x3");
+}
+
+TEST_F(History, RecordingReusesTheMemoryOfTheEntriesItDrops) {
+  Load(Gradient(600, 600));  // past the huge-page threshold
+  Paint(*form_, colors::kRed);
+  Paint(*form_, MakeColor(0, 255, 0));
+  Paint(*form_, colors::kBlue);
+  const uint8_t* third = form_->history.UndoCache[3].Row(0);
+  const uint8_t* working = form_->image.Picture().Row(0);
+  form_->N46Click();
+  form_->N46Click();
+  EXPECT_EQ(form_->image.Picture().Row(0), working);  // undo copies into the working image's memory
+  Paint(*form_, colors::kWhite);                      // entry 2 is reused, entry 3 kept aside
+  EXPECT_EQ(form_->history.UndoCache.size(), 3u);
+  Paint(*form_, colors::kBlack);
+  ASSERT_EQ(form_->history.UndoCache.size(), 4u);
+  EXPECT_EQ(form_->history.UndoCache[3].Row(0), third);
+  EXPECT_EQ(form_->history.UndoCache[3].ColorAt(0, 0), colors::kBlack);
+  EXPECT_EQ(form_->history.UndoCache[2].ColorAt(0, 0), colors::kWhite);
+  // Kept memory of another size is let go.
+  form_->N46Click();
+  form_->N46Click();
+  form_->image.Replace(Gradient(5, 5));
+  form_->RecordUndo();
+  form_->image.Replace(Gradient(5, 6));
+  form_->RecordUndo();
+  EXPECT_TRUE(form_->history.spareEntries.empty());
+  form_->ClearUndo();
+  EXPECT_TRUE(form_->history.UndoCache.empty());
+}
+
+TEST_F(History, TheUndoButtonClicksUndoOnlyWhileTheEditMenuEnablesIt) {
+  Load(Gradient(4, 3));
+  const std::string before = form_->controls.label1;
+  form_->BitBtn13Click();
+  EXPECT_EQ(form_->controls.label1, before);  // disabled at position 0: nothing happens
+  Paint(*form_, colors::kRed);
+  form_->BitBtn13Click();
+  EXPECT_EQ(form_->controls.label1, "画像を元に戻しました");
+  EXPECT_EQ(form_->history.UndoPosition, 0);
+}
+
+}  // namespace
+}  // namespace mv
