@@ -11,18 +11,30 @@ bool SameShape(const Bitmap& a, const Bitmap& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && a.Format() == b.Format();
 }
 
-// An empty entry for the cache; a spare one of the picture's shape when there is one. Spares of
-// another shape no longer fit the image and are let go.
+std::size_t PixelBytes(const Bitmap& bitmap) {
+  return bitmap.Stride() * static_cast<std::size_t>(bitmap.Height());
+}
+
+// At most this many bitmaps are kept aside for the next recordings.
+constexpr std::size_t kMaxSpareEntries = 1;
+
+// An entry for the cache: a spare one whose pixel memory has the picture's size when there is one
+// (copying into it then reuses that memory), else an empty one.
 Bitmap TakeEntryFor(const Bitmap& picture, std::vector<Bitmap>& spares) {
   for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
-    if (SameShape(*spare, picture)) {
+    if (PixelBytes(*spare) == PixelBytes(picture)) {
       Bitmap entry = std::move(*spare);
       spares.erase(spare);
       return entry;
     }
   }
-  spares.clear();
   return Bitmap();
+}
+
+// Keeps the most recent spares only.
+void TrimSpares(std::vector<Bitmap>& spares) {
+  if (spares.size() > kMaxSpareEntries)
+    spares.erase(spares.begin(), spares.end() - static_cast<std::ptrdiff_t>(kMaxSpareEntries));
 }
 
 }  // namespace
@@ -48,8 +60,15 @@ void TForm1::RegisterHistoryCommands() {
   mouseUpHandlers.push_back([this](const MouseEvent& event) { SelectionMouseUp(event); });
 }
 
+void TForm1::KeepForRecording(Bitmap bitmap) {
+  if (!settings.NoCache && !bitmap.IsEmpty()) history.spareEntries.push_back(std::move(bitmap));
+}
+
 void TForm1::RecordUndo() {
-  if (settings.NoCache || !image.Exists()) return;
+  if (settings.NoCache || !image.Exists()) {
+    history.spareEntries.clear();
+    return;
+  }
   std::vector<Bitmap>& cache = history.UndoCache;
   const auto length = static_cast<int64_t>(cache.size());
   if (length == int64_t{history.UndoPosition} + 1) {
@@ -64,6 +83,7 @@ void TForm1::RecordUndo() {
   }
   // A copy into an entry of the same shape reuses the entry's memory.
   cache[static_cast<std::size_t>(history.UndoPosition)] = image.Picture();
+  TrimSpares(history.spareEntries);
   controls.sb1[5].text = " Cache " + std::to_string(cache.size() - 1);
 }
 

@@ -12,8 +12,9 @@ namespace mv {
 struct HistoryState {
   std::vector<Bitmap> UndoCache;
   int32_t UndoPosition = -1;
-  // Entries of a discarded redo branch, kept so that the next recordings copy into memory that is
-  // already mapped instead of faulting in fresh pages. Never more than the cache held before.
+  // Memory for the next recording: an entry of a discarded redo branch or a command's work copy,
+  // so that recording copies into pages already mapped instead of faulting in fresh ones (which
+  // costs about ten times the copy). At most one is kept between recordings.
   std::vector<Bitmap> spareEntries;
 };
 

@@ -52,7 +52,6 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
   if (!copy) return false;
   if (command.askParameters && !command.askParameters(*copy)) return false;
   std::optional<Bitmap> result = command.work(*copy, rect);
-  copy.reset();
   if (!result) return false;
   const bool otherShape = result->Width() != whole.right || result->Height() != whole.bottom;
   if (rect == whole && (otherShape || !CanvasCanDrawOn(image.Picture()))) {
@@ -61,7 +60,10 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
     ShowImageSizeAndDepth();
   } else {
     DrawOntoWorkingImage(*result, rect.left, rect.top);
+    KeepForRecording(std::move(*result));
   }
+  KeepForRecording(std::move(*copy));
+  copy.reset();
   result.reset();
   if (command.afterPlacing) command.afterPlacing(rect);
   RecordUndo();

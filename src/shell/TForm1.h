@@ -151,6 +151,8 @@ class TForm1 {
   void N46Click();  // undo
   void N11Click();  // redo
   void BitBtn13Click();
+  // A command's finished work bitmap, offered as memory for the next recording (see HistoryState).
+  void KeepForRecording(Bitmap bitmap);
 
   // ---- Selection (Selection.cpp) ----
   // The processing rectangle in image pixels (right and bottom exclusive): the selection, its
