@@ -70,10 +70,19 @@ void TForm1::TransformRegion(int code) {
       selection.SelectionEnd = {start.x + (end.y - start.y), start.y + (end.x - start.x)};
       if (selection.SelectionActive) ShowSelectionSize();
     }
-    (void)rect;
-    (void)whole;
+    if (rect == whole) TransformFigures(code);
   };
   RunProcessingFrame(command);
+}
+
+void TForm1::TransformFigures(int code) {
+  const int width = image.Width(), height = image.Height();
+  for (TFigure& figure : measure.Figures) {
+    for (TFigurePoint& point : figure.Points) {
+      const RealPoint moved = TransformPoint(code, {point.X, point.Y}, width, height);
+      point = {moved.x, moved.y};
+    }
+  }
 }
 
 void TForm1::N52Click() {

@@ -210,6 +210,8 @@ class TForm1 {
   // The four transforms (0 clockwise, 1 counter-clockwise, 2 mirror, 3 flip) on the processing
   // rectangle; the selection and, for the whole image, the figures follow.
   void TransformRegion(int code);
+  // Every figure point moved as the whole picture was transformed (its size is the new one).
+  void TransformFigures(int code);
 
   // ---- Help, version (HelpCommands.cpp) ----
   void H1Click();
