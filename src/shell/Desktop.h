@@ -90,8 +90,10 @@ class Desktop {
   // Handles pending input (repaints, the Cancel button) between an operation's steps.
   virtual void ProcessPendingEvents() = 0;
 
-  // Clipboard: bitmaps in and out; a vector picture (SVG, standing in for a metafile) comes back
-  // rendered at its natural size.
+  // Clipboard. Copy puts a 24-bit bitmap there. ClipboardBitmap answers the clipboard's image in
+  // any format (the core makes pasted pictures 24-bit), nullopt when it holds none; only then is
+  // ClipboardMetafile asked: a vector picture (SVG, standing in for a metafile) rendered at its
+  // natural size on white, nullopt when there is none either.
   virtual void SetClipboardBitmap(const Bitmap& bitmap) = 0;
   virtual std::optional<Bitmap> ClipboardBitmap() = 0;
   virtual std::optional<Bitmap> ClipboardMetafile() = 0;
