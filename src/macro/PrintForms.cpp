@@ -32,7 +32,12 @@ std::string Unquote(const std::string& quoted) {
 // Image points as "X,Y" with %.17g, separated by blanks.
 std::string PointList(const FigurePoints& points) {
   std::string text;
-  for (const TFigurePoint& p : points) text += " " + FormatG(p.X, 17) + "," + FormatG(p.Y, 17);
+  for (const TFigurePoint& p : points) {
+    text += ' ';
+    text += FormatG(p.X, 17);
+    text += ',';
+    text += FormatG(p.Y, 17);
+  }
   return text;
 }
 
