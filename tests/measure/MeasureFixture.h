@@ -32,10 +32,6 @@ class MeasureFixture : public ::testing::Test {
     form_.image.SetModified(false);
   }
 
-  void SetZoom(Extended zoom) {
-    form_.view.ZoomFactor = zoom;
-    form_.SetIm1Size({RoundToInt32(200 * zoom), RoundToInt32(150 * zoom)});
-  }
   void Press(int x, int y, MouseButton button = MouseButton::Left) {
     MouseEvent event;
     event.button = button;
@@ -66,13 +62,6 @@ class MeasureFixture : public ::testing::Test {
     Choose(kind == kPolyline ? "N10" : "N15");
     for (const Point& p : clicks) Press(p.x, p.y);
     Press(clicks.back().x, clicks.back().y, MouseButton::Middle);
-  }
-  int Boxes() const {
-    int count = 0;
-    for (std::size_t at = out_.str().find("box "); at != std::string::npos;
-         at = out_.str().find("box ", at + 1))
-      ++count;
-    return count;
   }
   bool Enabled(const std::string& item) { return form_.menus.Get(item).enabled; }
 

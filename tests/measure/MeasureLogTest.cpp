@@ -1,5 +1,5 @@
-// Writing the measurement log: Shift-JIS lines with CR LF, the blank lines between batches, and no
-// queue lost when the file cannot be written.
+// Writing the measurement log where the journeys cannot reach: binarized-area lines before the
+// length lines, an empty queue, and writes failing midway.
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -49,23 +49,6 @@ TEST_F(MeasureLog, ResultsQueueLinesOnlyWhileLoggingIsOn) {
   EXPECT_EQ(form_.controls.label1, "多角形の面積= 800 pixel2");
 }
 
-TEST_F(MeasureLog, ANewFileStartsWithTheBlankLineBeforeTheLengthLines) {
-  Figure(kPolyline, {{10, 10}, {50, 10}});
-  Answer("file", {path_});
-  Choose("N41");
-  EXPECT_EQ(FileBytes(), "\r\n" + ToShiftJis(kLengthLine) + "\r\n");
-  EXPECT_TRUE(form_.logs.MeasureLog.empty());
-  EXPECT_EQ(form_.controls.label1, "ログファイルへ出力しました");
-  form_.MenuOpening(kImagePopupMenu);
-  EXPECT_FALSE(Enabled("N41"));
-
-  // The next batch to the same file is set off by an empty line of its own.
-  Figure(kPolyline, {{10, 10}, {50, 10}});
-  Choose("N41");
-  EXPECT_EQ(FileBytes(),
-            "\r\n" + ToShiftJis(kLengthLine) + "\r\n\r\n\r\n" + ToShiftJis(kLengthLine) + "\r\n");
-}
-
 TEST_F(MeasureLog, AreaLinesComeFirstAndAChosenExistingFileGetsOneBlankLine) {
   WriteFile("old\r\n");
   form_.logs.AreaLog = {"見出し", "白,黒"};
@@ -90,17 +73,6 @@ TEST_F(MeasureLog, NothingQueuedOrCancelledLeavesTheFileAlone) {
   Answer("file", {"cancel"});
   Choose("N41");
   EXPECT_EQ(form_.controls.label1, "ログファイルへの出力を取りやめました");
-  EXPECT_EQ(form_.logs.MeasureLog.size(), 1u);
-}
-
-TEST_F(MeasureLog, AFileThatCannotBeOpenedKeepsBothQueues) {
-  form_.menus.Get("N41").hint = folder_;  // a folder cannot be written as a file
-  form_.logs.AreaLog = {"head"};
-  Figure(kPolyline, {{10, 10}, {50, 10}});
-  Choose("N41");
-  EXPECT_NE(out_.str().find("ログファイルに書き込むことができません"), std::string::npos);
-  EXPECT_EQ(form_.controls.label1, "ログファイルへ書き込めませんでした");
-  EXPECT_EQ(form_.logs.AreaLog.size(), 1u);
   EXPECT_EQ(form_.logs.MeasureLog.size(), 1u);
 }
 
@@ -132,17 +104,6 @@ TEST_F(MeasureLog, AWriteFailingMidwayKeepsTheQueueBeingWritten) {
   EXPECT_EQ(FileBytes(), "x\r\nhead\r\n");
   EXPECT_TRUE(form_.logs.AreaLog.empty());
   EXPECT_EQ(form_.logs.MeasureLog.size(), 1u);
-}
-
-TEST_F(MeasureLog, ChoosingTheFileStartsWhereTheLastChoiceWas) {
-  Answer("file", {"cancel"});
-  Choose("N64");
-  EXPECT_EQ(form_.controls.label1, "ログファイルの変更を取りやめました");
-  EXPECT_TRUE(form_.LogFileName().empty());
-  Answer("file", {path_});
-  Choose("N64");
-  EXPECT_EQ(form_.LogFileName(), path_);
-  EXPECT_NE(out_.str().find("unanswered"), 0u);
 }
 
 }  // namespace
