@@ -2,8 +2,6 @@
 // inverting rubber bands that follow the pointer, finishing a figure, and the tool modes' part of
 // pb1's mouse handlers.
 
-#include <cmath>
-
 #include "measure/MeasureForm.h"
 #include "measure/Overlay.h"
 
@@ -67,13 +65,13 @@ void TForm1::AddPoint(int x, int y) {
   TFigure* figure = measure.Current();
   if (figure == nullptr) return;
   FigurePoints& points = figure->Points;
-  points.emplace_back();
-  const std::size_t n = points.size();
   // A constrained point lies on the horizontal or vertical through the previous point's view
   // position, which the rubber band's end keeps.
-  const Point end = n == 1 ? Point{x, y} : ConstrainedEnd(measure.RubberEnd, {x, y}, CheckedAxis(*this));
+  const Point end =
+      points.empty() ? Point{x, y} : ConstrainedEnd(measure.RubberEnd, {x, y}, CheckedAxis(*this));
+  points.push_back(ImagePosition(end, view.ZoomFactor));
   measure.RubberEnd = end;
-  points.back() = ImagePosition(end, view.ZoomFactor);
+  const std::size_t n = points.size();
   measure.CurrentPoint = CheckedInt32(static_cast<int64_t>(n) - 1);
 
   Canvas& canvas = area.pb1Canvas();
