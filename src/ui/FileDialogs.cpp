@@ -1,0 +1,148 @@
+#include "ui/FileDialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "shell/ImageFile.h"
+#include "ui/ClipboardImages.h"
+
+namespace mv {
+
+namespace {
+
+constexpr int kPreviewSide = 160;
+// Files larger than this are not decoded for the preview, so browsing stays quick.
+constexpr qint64 kLargestPreviewFile = 64 << 20;
+
+QStringList Split(const QString& text, QChar separator) {
+  QStringList parts;
+  for (const QString& part : text.split(separator)) {
+    const QString trimmed = part.trimmed();
+    if (!trimmed.isEmpty()) parts << trimmed;
+  }
+  return parts;
+}
+
+QString DefaultTitle(FileDialogKind kind) {
+  return kind == FileDialogKind::Open ? "開く" : "名前を付けて保存";
+}
+
+// A label beside the file list showing the chosen picture and its size.
+class PicturePreview {
+ public:
+  explicit PicturePreview(QFileDialog& dialog) {
+    auto* box = new QWidget(&dialog);
+    auto* layout = new QVBoxLayout(box);
+    picture_ = new QLabel(box);
+    picture_->setObjectName("preview");
+    picture_->setFixedSize(kPreviewSide, kPreviewSide);
+    picture_->setAlignment(Qt::AlignCenter);
+    picture_->setFrameShape(QFrame::StyledPanel);
+    size_ = new QLabel(box);
+    size_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(picture_);
+    layout->addWidget(size_);
+    layout->addStretch();
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+      grid->addWidget(box, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, box, [this](const QString& path) { Show(path); });
+  }
+
+ private:
+  void Show(const QString& path) {
+    picture_->clear();
+    size_->clear();
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kLargestPreviewFile) return;
+    std::optional<DecodedImage> decoded;
+    try {
+      decoded = ReadImageFile(QFile::encodeName(path).toStdString());
+    } catch (const std::exception&) {
+      return;  // a file the preview cannot show is simply not shown
+    }
+    if (!decoded) return;
+    const QImage image = ToQImage(decoded->bitmap);
+    picture_->setPixmap(QPixmap::fromImage(
+        image.scaled(kPreviewSide - 4, kPreviewSide - 4, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    size_->setText(QString("%1 x %2").arg(image.width()).arg(image.height()));
+  }
+
+  QLabel* picture_;
+  QLabel* size_;
+};
+
+void StartAt(QFileDialog& dialog, const std::string& initialDir, const std::string& fileName) {
+  if (!initialDir.empty()) {
+    const QFileInfo start(QFile::decodeName(initialDir.c_str()));
+    if (start.isDir()) {
+      dialog.setDirectory(start.absoluteFilePath());
+    } else {
+      dialog.setDirectory(start.absolutePath());
+      if (start.isFile()) dialog.selectFile(start.fileName());
+    }
+  }
+  if (!fileName.empty()) dialog.selectFile(QFile::decodeName(fileName.c_str()));
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i].trimmed();
+    const QString patternText = parts[i + 1].trimmed();
+    QStringList patterns = Split(patternText, ';');
+    for (QString& pattern : patterns) {
+      if (pattern == "*.*") pattern = "*";
+    }
+    if (patterns.isEmpty()) patterns << "*";
+    const QString shown = "(" + patternText + ")";
+    if (description.endsWith(shown)) description = description.chopped(shown.size()).trimmed();
+    filters << description + " (" + patterns.join(' ') + ")";
+  }
+  return filters;
+}
+
+std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, QWidget* parent) {
+  const bool open = request.kind == FileDialogKind::Open;
+  QFileDialog dialog(
+      parent, request.title.empty() ? DefaultTitle(request.kind) : QString::fromStdString(request.title));
+  dialog.setObjectName("fileDialog");
+  // Qt's own dialog everywhere: the same look on every desktop, and room for the preview.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(open && (request.options & kFileMustExist) ? QFileDialog::ExistingFile
+                                                                : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.options & kOverwritePrompt) == 0);
+  dialog.setLabelText(QFileDialog::LookIn, "ファイルの場所:");
+  dialog.setLabelText(QFileDialog::FileName, "ファイル名:");
+  dialog.setLabelText(QFileDialog::FileType, "ファイルの種類:");
+  dialog.setLabelText(QFileDialog::Accept, open ? "開く" : "保存");
+  dialog.setLabelText(QFileDialog::Reject, "キャンセル");
+
+  const QStringList filters = QtNameFilters(request.filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const int index =
+        request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
+    dialog.selectNameFilter(filters[index - 1]);
+  }
+  if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  StartAt(dialog, request.initialDir, request.fileName);
+  std::optional<PicturePreview> preview;
+  if (request.picturePreview) preview.emplace(dialog);
+
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  FileDialogResult result;
+  result.path = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+  result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
+  return result;
+}
+
+}  // namespace mv
