@@ -1,0 +1,177 @@
+// Pictures of the real window for looking at, taken under an X server (Xvfb):
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/ui_screenshots OUTPUT-FOLDER [PROGRAM-FOLDER]
+// The window opens the sample micrograph with option.so from PROGRAM-FOLDER (default: the folder of
+// this program, where the build puts option.so) copied into a fresh folder of its own; then it is
+// shown at several zooms, with each menu open, with the option library's dialogs, the progress
+// dialog, a selection and measured figures. Not a test: it only writes the pictures.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "platform/ProgramFolder.h"
+#include "shell/TForm1.h"
+#include "shell/TForm3.h"
+#include "ui/ImageAreaWidget.h"
+#include "ui/MainWindow.h"
+#include "ui/MenuBinder.h"
+#include "ui/UiFont.h"
+
+namespace mv {
+namespace {
+
+constexpr int kSettle = 250;  // milliseconds for the X server to show what was drawn
+
+class Tour {
+ public:
+  Tour(MainWindow& window, QString folder) : window_(window), folder_(std::move(folder)) {}
+
+  // The window, and any popup or dialog over it, as the screen shows them.
+  void Shot(const QString& name) {
+    QTest::qWait(kSettle);
+    QRect area = window_.frameGeometry();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->isVisible() && top != &window_) area = area.united(top->frameGeometry());
+    }
+    area = area.intersected(window_.screen()->geometry());
+    const QPixmap shot = window_.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QString path = folder_ + "/" + name + ".png";
+    shot.save(path, "PNG");
+    std::printf("%s\n", qPrintable(path));
+  }
+
+  // Runs `open`, which shows a modal dialog, takes the picture while it is open and closes it.
+  void ShotOfDialog(const QString& name, const std::function<void()>& open) {
+    QTimer::singleShot(600, [this, name] {
+      Shot(name);
+      if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    open();
+    QTest::qWait(100);
+  }
+
+  void Choose(const char* item) {
+    window_.Menus().Action(item)->trigger();
+    QTest::qWait(100);
+  }
+
+  void ShotOfMenu(const QString& name, const char* menuName, const char* submenuName = nullptr) {
+    QMenu* menu = window_.Menus().Menu(menuName);
+    window_.menuBar()->setActiveAction(menu->menuAction());
+    QTest::qWait(kSettle);
+    if (submenuName != nullptr) {
+      QMenu* submenu = window_.Menus().Menu(submenuName);
+      menu->setActiveAction(submenu->menuAction());
+      submenu->popup(menu->mapToGlobal(menu->actionGeometry(submenu->menuAction()).topRight()));
+    }
+    Shot(name);
+    if (submenuName != nullptr) window_.Menus().Menu(submenuName)->hide();
+    menu->hide();
+    window_.menuBar()->setActiveAction(nullptr);
+    QTest::qWait(100);
+  }
+
+  // A click on the image area at content point (x, y) of the view.
+  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* area = window_.ImageArea().viewport();
+    QTest::mouseMove(area, at);
+    QTest::mouseClick(area, button, Qt::NoModifier, at);
+    QTest::qWait(50);
+  }
+
+ private:
+  MainWindow& window_;
+  QString folder_;
+};
+
+void TakeTour(MainWindow& window, Tour& tour) {
+  TForm1& form = window.Form();
+  QTest::qWait(900);  // the start-up tick
+  tour.Shot("01-start-100");
+  for (const auto& [item, name] : {std::pair{"N251", "02-zoom-25"},
+                                   {"N501", "03-zoom-50"},
+                                   {"N2001", "04-zoom-200"},
+                                   {"N4001", "05-zoom-400"}}) {
+    tour.Choose(item);
+    tour.Shot(name);
+  }
+  QTest::mouseClick(window.findChild<QToolButton*>("BitBtn3"), Qt::LeftButton);
+  tour.Shot("06-fit");
+
+  int index = 10;
+  for (const auto& menu : form.menus.Get(kMainMenu).children) {
+    tour.ShotOfMenu(QString("%1-menu-%2").arg(index++).arg(QString::fromStdString(menu->name)),
+                    menu->name.c_str());
+  }
+  tour.ShotOfMenu("%1-menu-N7-N17", "N7", "N17");
+
+  tour.ShotOfDialog("30-dialog-settings", [&] { tour.Choose("O2"); });
+  tour.ShotOfDialog("31-dialog-version", [&] { tour.Choose("V1"); });
+  tour.ShotOfDialog("32-dialog-zoom-ratio", [&] { tour.Choose("N14"); });
+  QTest::mouseClick(window.findChild<QToolButton*>("BitBtn3"), Qt::LeftButton);
+
+  {
+    int openDialogs = 0;
+    TForm3 progress(form.desktop, openDialogs);
+    progress.Start("縮小/拡大画像作成中", 100);
+    for (int i = 0; i < 40; ++i) progress.StepIt();
+    tour.Shot("33-progress");
+  }
+
+  // A selection dragged on the image area.
+  QWidget* area = window.ImageArea().viewport();
+  QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(60, 40));
+  for (int step = 1; step <= 10; ++step) QTest::mouseMove(area, QPoint(60 + step * 14, 40 + step * 9));
+  QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(200, 130));
+  tour.Shot("40-selection");
+  tour.Click(QPoint(5, 5));
+}
+
+}  // namespace
+}  // namespace mv
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setFont(mv::WindowFont());
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() < 2) {
+    std::fprintf(stderr, "usage: ui_screenshots OUTPUT-FOLDER [PROGRAM-FOLDER]\n");
+    return 2;
+  }
+  const QString output = arguments[1];
+  QDir().mkpath(output);
+  const std::string libraries = arguments.size() > 2 ? arguments[2].toStdString() : mv::ExecutableFolder();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "mirvane-screenshots";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  for (const char* library : {"option.so", "mvfilters.so"}) {
+    const std::filesystem::path from = std::filesystem::path(libraries) / library;
+    if (std::filesystem::exists(from)) std::filesystem::copy_file(from, folder / library);
+  }
+
+  int status = 0;
+  {
+    mv::MainWindow window(folder.string());
+    window.show();
+    window.Start({MV_SAMPLE});
+    mv::Tour tour(window, output);
+    QTimer::singleShot(0, [&] {
+      mv::TakeTour(window, tour);
+      QApplication::exit(0);
+    });
+    status = QApplication::exec();
+  }
+  std::filesystem::remove_all(folder);
+  return status;
+}
