@@ -10,7 +10,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMV_CORE_ONLY=OFF -DMV_SANITIZE=OFF $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
 test: test-main test-asan
