@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QWidget>
 
 namespace mv {
 
@@ -25,7 +26,12 @@ ApplicationScope::ApplicationScope() {
 ApplicationScope::~ApplicationScope() = default;
 
 QWidget* HostWindow() {
-  return QApplication::activeWindow();
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  // Without a window manager no window is active: the program's shown main window then.
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->isVisible() && top->windowType() == Qt::Window) return top;
+  }
+  return nullptr;
 }
 
 QDialogButtonBox* AddOkCancel(QDialog& dialog) {

@@ -23,7 +23,8 @@ class ApplicationScope {
   std::unique_ptr<QApplication> own_;
 };
 
-// The program's active window, over which a dialog opens; nullptr when there is none.
+// The program's active window (or, when none is active, its shown main window), over which a dialog
+// opens; nullptr when there is none.
 QWidget* HostWindow();
 
 // Adds "OK" and "キャンセル" at the bottom of `dialog`'s layout, wired to accept and reject. The

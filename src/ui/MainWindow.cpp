@@ -171,6 +171,8 @@ void MainWindow::ShowModel() {
   statusBar_->Show(controls);
   const ViewState& view = form_->view;
   imageArea_->ShowScrollState(view.im1, view.autoScroll, view.scroll, view.scrollStep);
+  // Handlers draw on the surface between compositions (rubber bands, outlines, markers).
+  imageArea_->viewport()->update();
   // Not below what the core allows, nor below the size it has set (the frame may not be known yet).
   if (isVisible()) {
     const QSize frame = frameGeometry().size() - size();

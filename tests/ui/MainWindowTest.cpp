@@ -36,6 +36,22 @@ std::vector<std::string> ModelNames(const std::vector<BarButton>& buttons) {
   return names;
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+  int Count() const { return count_; }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count_;
+    return false;
+  }
+
+ private:
+  int count_ = 0;
+};
+
 TEST_F(WindowTest, EveryItemOfTheModelIsInTheMenusWithItsCaptionShortcutAndState) {
   int items = 0;
   Form().menus.ForEach([&](MenuItem& item) {
@@ -266,6 +282,26 @@ TEST_F(WindowTest, TheWheelScrollsByTheWheelStepAndFiveTimesWithCtrl) {
   const QImage shown = area->viewport()->grab().toImage();
   const QImage picture = TestPicture(1600, 1200);
   EXPECT_EQ(shown.pixel(7, 5), picture.pixel(40 + 7, 300 + 5));
+}
+
+TEST_F(WindowTest, WhatTheCoreDrawsBetweenCompositionsIsShownAtOnce) {
+  Load(WritePicture(folder_, "picture.png", 200, 150));
+  QWidget* viewport = Child<ImageAreaWidget>("scb1")->viewport();
+  const QImage before = viewport->grab().toImage();
+  PaintCounter paints(*viewport);
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+  QTest::mouseMove(viewport, QPoint(60, 40));
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(60, 40));
+  Settle();
+  EXPECT_TRUE(Form().selection.SelectionActive);
+  EXPECT_EQ(Child<StatusBarWidget>("sb1")->Panels()[3].text, "50x30");
+  EXPECT_GT(paints.Count(), 0);  // the screen shows the outline, not only a fresh grab
+  // The selection outline inverts what lies under it; nothing else changes.
+  const QImage after = viewport->grab().toImage();
+  const QRgb under = before.pixel(30, 10);
+  EXPECT_EQ(after.pixel(30, 10), qRgb(255 - qRed(under), 255 - qGreen(under), 255 - qBlue(under)));
+  EXPECT_EQ(after.pixel(30, 20), before.pixel(30, 20));
+  EXPECT_EQ(after.pixel(30, 5), before.pixel(30, 5));
 }
 
 TEST_F(WindowTest, TheStartupTickComesOnceAndStopsTimer1) {

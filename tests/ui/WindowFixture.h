@@ -71,7 +71,7 @@ class WindowTest : public ::testing::Test {
     return child;
   }
   void Load(const std::string& path) {
-    window_->Deliver([&] { Form().LoadImageFile(path, true); });
+    window_->Deliver([&] { Form().Run([&] { Form().LoadImageFile(path, true); }); });
     Settle();
   }
 
