@@ -77,6 +77,17 @@ inline void AddCell(Extended (&sum)[3], const uint8_t* p00, const uint8_t* p10, 
   }
 }
 
+// A channel's mean rounded to the nearest integer with halves to even, as RoundHalfEven does, for the
+// non-negative means of the resampler (cheaper than the library's rounding, which dominated the time).
+uint8_t RoundChannel(Extended mean) {
+  if (!(mean > 0)) return 0;
+  if (mean >= 255) return 255;  // not reached: the footprints fall short of the full cell
+  const auto whole = static_cast<int>(mean);
+  const Extended fraction = mean - whole;  // exact
+  const bool up = fraction > 0.5L || (fraction == 0.5L && (whole & 1) != 0);
+  return static_cast<uint8_t>(whole + (up ? 1 : 0));
+}
+
 void CheckDestinationSize(int width, int height) {
   if (width == 0 || height == 0) throw ZeroDivideError();
   if (width < 0 || height < 0) throw RangeError();
@@ -118,9 +129,7 @@ std::optional<Bitmap> ResampleBitmap(const Bitmap& source, int width, int height
           AddCell(sum, nearRow + left, nearRow + right, farRow + left, farRow + right, cx, cy);
         }
       }
-      // The footprints fall 0.000001 short of the full cell, so no channel can pass 255.
-      for (int c = 0; c < 3; ++c)
-        out[c] = static_cast<uint8_t>(std::clamp<int64_t>(RoundHalfEven(sum[c] / ratio), 0, 255));
+      for (int c = 0; c < 3; ++c) out[c] = RoundChannel(sum[c] / ratio);
     }
     dialog->StepIt();
     feedback.ProcessPendingEvents();

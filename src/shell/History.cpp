@@ -18,19 +18,6 @@ std::size_t PixelBytes(const Bitmap& bitmap) {
 // At most this many bitmaps are kept aside for the next recordings.
 constexpr std::size_t kMaxSpareEntries = 1;
 
-// An entry for the cache: a spare one whose pixel memory has the picture's size when there is one
-// (copying into it then reuses that memory), else an empty one.
-Bitmap TakeEntryFor(const Bitmap& picture, std::vector<Bitmap>& spares) {
-  for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
-    if (PixelBytes(*spare) == PixelBytes(picture)) {
-      Bitmap entry = std::move(*spare);
-      spares.erase(spare);
-      return entry;
-    }
-  }
-  return Bitmap();
-}
-
 // Keeps the most recent spares only.
 void TrimSpares(std::vector<Bitmap>& spares) {
   if (spares.size() > kMaxSpareEntries)
@@ -60,6 +47,18 @@ void TForm1::RegisterHistoryCommands() {
   mouseUpHandlers.push_back([this](const MouseEvent& event) { SelectionMouseUp(event); });
 }
 
+Bitmap TForm1::TakeSpareFor(const Bitmap& picture) {
+  std::vector<Bitmap>& spares = history.spareEntries;
+  for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
+    if (PixelBytes(*spare) == PixelBytes(picture)) {
+      Bitmap memory = std::move(*spare);
+      spares.erase(spare);
+      return memory;
+    }
+  }
+  return Bitmap();
+}
+
 void TForm1::KeepForRecording(Bitmap bitmap) {
   if (!settings.NoCache && !bitmap.IsEmpty()) history.spareEntries.push_back(std::move(bitmap));
 }
@@ -72,7 +71,7 @@ void TForm1::RecordUndo() {
   std::vector<Bitmap>& cache = history.UndoCache;
   const auto length = static_cast<int64_t>(cache.size());
   if (length == int64_t{history.UndoPosition} + 1) {
-    cache.push_back(TakeEntryFor(image.Picture(), history.spareEntries));
+    cache.push_back(TakeSpareFor(image.Picture()));
     history.UndoPosition = static_cast<int32_t>(length);
   } else {
     // Undo steps were taken: the redo branch goes; the entry at the new position is reused.

@@ -20,7 +20,13 @@ bool CanvasCanDrawOn(const Bitmap& bitmap) {
 std::optional<Bitmap> TForm1::CopyRegion(const Rect& rect) {
   try {
     if (rect.Width() <= 0 || rect.Height() <= 0) throw std::invalid_argument("empty region");
-    Bitmap copy = image.Picture().CopyRegion(rect.left, rect.top, rect.Width(), rect.Height());
+    const Bitmap& picture = image.Picture();
+    if (rect == Rect{0, 0, picture.Width(), picture.Height()} && picture.Format() == PixelFormat::Bgr24) {
+      Bitmap copy = TakeSpareFor(picture);
+      copy = picture;  // into the spare's memory when it has the size
+      return copy;
+    }
+    Bitmap copy = picture.CopyRegion(rect.left, rect.top, rect.Width(), rect.Height());
     if (copy.Format() != PixelFormat::Bgr24) copy = copy.ToBgr24();
     return copy;
   } catch (const std::exception&) {

@@ -153,6 +153,9 @@ class TForm1 {
   void BitBtn13Click();
   // A command's finished work bitmap, offered as memory for the next recording (see HistoryState).
   void KeepForRecording(Bitmap bitmap);
+  // A bitmap kept aside whose pixel memory has the size of `picture`'s (copying `picture` into it
+  // reuses that memory), or an empty one.
+  Bitmap TakeSpareFor(const Bitmap& picture);
 
   // ---- Selection (Selection.cpp) ----
   // The processing rectangle in image pixels (right and bottom exclusive): the selection, its
