@@ -7,11 +7,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +27,7 @@
 #include <functional>
 
 #include "platform/ProgramFolder.h"
+#include "platform/UserName.h"
 #include "shell/TForm1.h"
 #include "shell/TForm3.h"
 #include "ui/ImageAreaWidget.h"
@@ -62,11 +68,20 @@ class Tour {
     std::printf("%s\n", qPrintable(path));
   }
 
-  // Runs `open`, which shows a modal dialog, takes the picture while it is open and closes it.
-  void ShotOfDialog(const QString& name, const std::function<void()>& open) {
-    QTimer::singleShot(600, [this, name] {
+  // Runs `open`, which shows a modal dialog; `fill` sets its fields, then the picture is taken and
+  // `finish` leaves the dialog (by default it is closed as by its close box).
+  void ShotOfDialog(const QString& name, const std::function<void()>& open,
+                    const std::function<void(QWidget&)>& fill = {},
+                    const std::function<void(QWidget&)>& finish = {}) {
+    QTimer::singleShot(600, [this, name, fill, finish] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog != nullptr && fill) fill(*dialog);
       Shot(name);
-      if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+      if (dialog == nullptr) return;
+      if (finish)
+        finish(*dialog);
+      else
+        dialog->close();
     });
     open();
     QTest::qWait(100);
@@ -79,6 +94,14 @@ class Tour {
 
   void ShotOfMenu(const QString& name, const char* menuName, const char* submenuName = nullptr) {
     QMenu* menu = window_.Menus().Menu(menuName);
+    if (menu->parent() == &window_) {  // a popup menu: opened where the pointer is, as a right click would
+      window_.Form().MenuOpening(menuName);
+      window_.Menus().Sync();
+      menu->popup(QCursor::pos());
+      Shot(name);
+      menu->hide();
+      return;
+    }
     window_.menuBar()->setActiveAction(menu->menuAction());
     QTest::qWait(kSettle);
     if (submenuName != nullptr) {
@@ -147,6 +170,41 @@ void TakeTour(MainWindow& window, Tour& tour) {
   QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(200, 130));
   tour.Shot("40-selection");
   tour.Click(QPoint(5, 5));
+
+  // The scale bar runs from (940, 840) to (1140, 840) of the sample and is 50 μm long.
+  const auto view = [&](double x, double y) {
+    const double zoom = static_cast<double>(form.view.ZoomFactor);
+    return QPoint(qRound(x * zoom), qRound(y * zoom));
+  };
+  tour.Choose("N13");
+  tour.Click(view(940, 840));
+  tour.ShotOfDialog(
+      "41-calibration-length", [&] { tour.Click(view(1140, 840)); },
+      [](QWidget& dialog) {
+        dialog.findChild<QLineEdit*>("length")->setText("50");
+        dialog.findChild<QComboBox*>("unit")->setCurrentIndex(0);
+      },
+      [](QWidget& dialog) { dialog.findChild<QPushButton*>("ok")->click(); });
+  tour.Shot("42-calibrated");
+
+  // A polygon round the large cell at the lower left, finished with the middle button.
+  tour.Choose("N15");
+  for (const QPoint at :
+       {view(215, 640), view(290, 612), view(362, 665), view(356, 745), view(280, 782), view(218, 735)})
+    tour.Click(at);
+  tour.ShotOfMenu("43-context-menu", kImagePopupMenu);
+  tour.ShotOfDialog(
+      "44-polygon-area", [&] { tour.Click(view(218, 735), Qt::MiddleButton); }, {},
+      [](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); });
+  // A polyline from cell to cell.
+  tour.Choose("N10");
+  for (const QPoint at : {view(470, 430), view(640, 590), view(800, 210)}) tour.Click(at);
+  tour.ShotOfDialog(
+      "45-polyline-length", [&] { tour.Click(view(1010, 340), Qt::MiddleButton); }, {},
+      [](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); });
+  tour.Shot("46-calibrated-polygon-and-polyline");
+
+  tour.ShotOfDialog("47-dialog-size", [&] { tour.Choose("N52"); });
 }
 
 }  // namespace
@@ -170,6 +228,13 @@ int main(int argc, char** argv) {
   for (const char* library : {"option.so", "mvfilters.so"}) {
     const std::filesystem::path from = std::filesystem::path(libraries) / library;
     if (std::filesystem::exists(from)) std::filesystem::copy_file(from, folder / library);
+  }
+
+  // The guidance boxes of the measuring tools would stop the tour; the settings skip them.
+  std::FILE* settings = std::fopen((folder / (mv::CurrentUserName() + ".ini")).c_str(), "w");
+  if (settings != nullptr) {
+    std::fputs("[Show]\r\nTool Message=1\r\n", settings);
+    std::fclose(settings);
   }
 
   int status = 0;
