@@ -12,39 +12,6 @@ void Paint(TForm1& form, ColorRef colour) {
   form.RecordUndo();
 }
 
-TEST_F(History, UndoAndRedoBringBackThePixelsResetTheModeAndKeepTheCachePanel) {
-  Load(Gradient(4, 3));
-  Paint(*form_, colors::kRed);
-  Paint(*form_, colors::kBlue);
-  form_->Tag = 2;
-  form_->N46Click();
-  EXPECT_EQ(form_->image.Picture().ColorAt(0, 0), colors::kRed);
-  EXPECT_EQ(form_->history.UndoPosition, 1);
-  EXPECT_EQ(form_->Tag, 0);
-  EXPECT_EQ(form_->controls.label1, "画像を元に戻しました");
-  EXPECT_EQ(form_->controls.sb1[5].text, " Cache 2");
-  form_->N46Click();
-  form_->N46Click();
-  EXPECT_EQ(form_->controls.label1, "元に戻すための画像がありません");
-  EXPECT_EQ(form_->image.Picture(), Gradient(4, 3));
-  form_->N11Click();
-  form_->N11Click();
-  EXPECT_EQ(form_->controls.label1, "やり直しました");
-  EXPECT_EQ(form_->image.Picture().ColorAt(0, 0), colors::kBlue);
-  form_->N11Click();
-  EXPECT_EQ(form_->controls.label1, "現在の画像が最新の画像です");
-}
-
-TEST_F(History, UndoAcrossAChangeOfSizeRestoresTheSizeAndTheView) {
-  Load(Gradient(4, 3));
-  form_->image.Replace(Gradient(3, 4));
-  form_->RecordUndo();
-  form_->N46Click();
-  EXPECT_EQ(form_->image.Picture(), Gradient(4, 3));
-  EXPECT_EQ(form_->view.im1, (Size{4, 3}));
-  EXPECT_EQ(form_->controls.sb1[2].text, "4x3");
-}
-
 TEST_F(History, RecordingReusesTheMemoryOfTheEntriesItDrops) {
   Load(Gradient(600, 600));  // past the huge-page threshold
   Paint(*form_, colors::kRed);
@@ -71,17 +38,6 @@ TEST_F(History, RecordingReusesTheMemoryOfTheEntriesItDrops) {
   EXPECT_EQ(form_->history.spareEntries.size(), 1u);
   form_->ClearUndo();
   EXPECT_TRUE(form_->history.spareEntries.empty());
-}
-
-TEST_F(History, TheUndoButtonClicksUndoOnlyWhileTheEditMenuEnablesIt) {
-  Load(Gradient(4, 3));
-  const std::string before = form_->controls.label1;
-  form_->BitBtn13Click();
-  EXPECT_EQ(form_->controls.label1, before);  // disabled at position 0: nothing happens
-  Paint(*form_, colors::kRed);
-  form_->BitBtn13Click();
-  EXPECT_EQ(form_->controls.label1, "画像を元に戻しました");
-  EXPECT_EQ(form_->history.UndoPosition, 0);
 }
 
 }  // namespace

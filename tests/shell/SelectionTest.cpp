@@ -37,48 +37,16 @@ TEST_F(Selection, CornersSnapToImagePixelsAboveHundredPercentOnly) {
   EXPECT_EQ(form_->SnapToImagePixels(7), 7);
 }
 
-TEST_F(Selection, ADragFromAnyCornerSelectsAndAZeroSizedOneIsDiscarded) {
+TEST_F(Selection, TheRightCornerIsTakenBeforeTheLeftAndNoCornerWithoutASelection) {
   Load(Gradient(60, 40));
-  form_->N2001Click();  // 200 %: the view is 120 x 80
-  form_->pb1MouseDown(Mouse(91, 61));
-  form_->pb1MouseMove(Mouse(33, 500));  // clamped to the image area, then snapped
-  EXPECT_EQ(form_->controls.sb1[3].text, "30x10");
-  form_->pb1MouseUp(Mouse(33, 500));
-  EXPECT_TRUE(form_->selection.SelectionActive);
-  EXPECT_EQ(form_->selection.SelectionStart, (Point{92, 60}));
-  EXPECT_EQ(form_->selection.SelectionEnd, (Point{32, 80}));
-  EXPECT_EQ(form_->GetProcessingRect(), (Rect{16, 30, 46, 40}));
-
-  // A press away from its corners starts anew; no height on release discards it.
-  form_->pb1MouseDown(Mouse(10, 9));
-  EXPECT_FALSE(form_->selection.SelectionActive);
-  EXPECT_EQ(form_->controls.sb1[3].text, "");
-  form_->pb1MouseMove(Mouse(50, 9));  // snapped onto the row it started from
-  form_->pb1MouseUp(Mouse(50, 9));
-  EXPECT_FALSE(form_->selection.SelectionActive);
-  EXPECT_EQ(form_->selection.SelectionStart, (Point{-1, -1}));
-
-  // Other tool modes leave the selection alone while pressing.
-  form_->Tag = 1;
-  form_->pb1MouseDown(Mouse(10, 10));
-  EXPECT_FALSE(form_->selection.SelectionDragging);
-}
-
-TEST_F(Selection, APressNearACornerTakesHoldOfItAndTheDragMovesIt) {
-  Load(Gradient(60, 40));
-  Select({10, 10}, {30, 20});
-  form_->pb1MouseDown(Mouse(12, 22));  // near the left and the bottom edge
-  EXPECT_EQ(form_->selection.SelectionStart, (Point{30, 10}));
-  EXPECT_EQ(form_->selection.SelectionEnd, (Point{10, 20}));
-  form_->pb1MouseMove(Mouse(5, 25));
-  form_->pb1MouseUp(Mouse(5, 25));
-  EXPECT_EQ(form_->GetProcessingRect(), (Rect{5, 10, 30, 25}));
-  // The right edge is tested before the left one: in a selection narrower than 5 pixels the right
-  // corner is taken.
-  Select({10, 10}, {13, 20});
+  Select({10, 10}, {13, 20});  // narrower than the reach: both x edges are near
   form_->pb1MouseDown(Mouse(11, 9));
   EXPECT_EQ(form_->selection.SelectionStart, (Point{10, 20}));
   EXPECT_EQ(form_->selection.SelectionEnd, (Point{13, 10}));
+  // The corners of no selection (-1) are not taken: a press by the picture's corner starts there.
+  form_->RemoveSelection();
+  form_->pb1MouseDown(Mouse(1, 2));
+  EXPECT_EQ(form_->selection.SelectionStart, (Point{1, 2}));
 }
 
 TEST_F(Selection, TheOutlineIsInvertedOnTheSurfaceAndSelectAllShowsTheSize) {
@@ -98,20 +66,8 @@ TEST_F(Selection, TheOutlineIsInvertedOnTheSurfaceAndSelectAllShowsTheSize) {
   EXPECT_EQ(form_->controls.sb1[3].text, "");
 }
 
-TEST_F(Selection, WithoutASelectionPanelThreeFollowsThePointerInsideThePicture) {
+TEST_F(Selection, WhileAProgressDialogExistsThePointerShowsOnlyTheHourglass) {
   Load(Gradient(60, 40));
-  form_->N501Click();  // 50 %: the view is 30 x 20
-  form_->pb1MouseMove(Mouse(7, 3));
-  EXPECT_EQ(form_->controls.sb1[3].text, "14,6");
-  form_->pb1MouseMove(Mouse(29, 19));
-  EXPECT_EQ(form_->controls.sb1[3].text, "58,38");
-  form_->pb1MouseMove(Mouse(400, -9));
-  EXPECT_EQ(form_->controls.sb1[3].text, "60,0");
-  // A selection size in the panel stays; so does everything while a progress dialog exists.
-  form_->controls.sb1[3].text = "3x4";
-  form_->pb1MouseMove(Mouse(7, 3));
-  EXPECT_EQ(form_->controls.sb1[3].text, "3x4");
-  form_->controls.sb1[3].text.clear();
   {
     const std::unique_ptr<ProgressDialog> dialog = form_->GetFeedback().CreateProgressDialog();
     form_->pb1MouseMove(Mouse(7, 3));
@@ -119,7 +75,7 @@ TEST_F(Selection, WithoutASelectionPanelThreeFollowsThePointerInsideThePicture) 
     EXPECT_EQ(form_->controls.sb1[3].text, "");
   }
   form_->pb1MouseMove(Mouse(7, 3));
-  EXPECT_EQ(form_->controls.sb1[3].text, "14,6");
+  EXPECT_EQ(form_->controls.sb1[3].text, "7,3");
 }
 
 }  // namespace
