@@ -27,7 +27,8 @@ void SaveWhenShown(MainWindow& window, const QString& path, int pollsLeft) {
   }
   QTimer::singleShot(kSettleTime, &window, [&window, path] {
     const bool saved = GrabWindow(window).save(path, "PNG");
-    std::printf("screenshot %d %d\n", window.width(), window.height());
+    const qreal scale = window.devicePixelRatioF();
+    std::printf("screenshot %d %d\n", qRound(window.width() * scale), qRound(window.height() * scale));
     std::fflush(stdout);
     QCoreApplication::exit(saved ? 0 : 1);
   });

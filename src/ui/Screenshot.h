@@ -15,8 +15,8 @@ class MainWindow;
 QImage GrabWindow(QWidget& window);
 
 // Once the start-up tick has been handled and the window is on the screen, saves it to `path`,
-// prints "screenshot WIDTH HEIGHT" (the window's size) and ends the event loop: status 0 when the
-// picture was written, 1 otherwise.
+// prints "screenshot WIDTH HEIGHT" (the window's size in device pixels) and ends the event loop: status 0
+// when the picture was written, 1 otherwise.
 void SaveScreenshotAfterStartup(MainWindow& window, const QString& path);
 
 }  // namespace mv

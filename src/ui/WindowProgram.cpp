@@ -4,7 +4,8 @@
 //   mirvane --screenshot PNG [IMAGE]     the same, and once the start-up tick has been handled the
 //                                        window as the screen shows it is saved to PNG and the program
 //                                        ends without closing the window (nothing is written to the
-//                                        settings); prints "screenshot WIDTH HEIGHT" (for tests)
+//                                        settings); prints "screenshot WIDTH HEIGHT", the window's
+//                                        size in device pixels (for tests)
 
 #include <QApplication>
 #include <QFile>

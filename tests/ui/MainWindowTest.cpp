@@ -186,6 +186,28 @@ TEST_F(WindowTest, StatusPanelsShowThePathOrOpenTheDepthMenu) {
   }
 }
 
+TEST_F(WindowTest, ARightClickOnTheImageOpensItsContextMenuAsTheCoreLeftIt) {
+  Load(WritePicture(folder_, "picture.png", 64, 48));
+  QString opened;
+  int mismatches = 0;
+  {
+    const NextDialog popup([&](QWidget& menu) {
+      opened = menu.objectName();
+      for (QAction* action : menu.actions()) {
+        const MenuItem* item = Form().menus.Find(action->objectName().toStdString());
+        if (item != nullptr && item->visible && action->isEnabled() != item->enabled) ++mismatches;
+      }
+      menu.close();
+    });
+    QTest::mouseClick(Child<ImageAreaWidget>("scb1")->viewport(), Qt::RightButton, Qt::NoModifier,
+                      QPoint(20, 20));
+  }
+  if (!Form().menus.Get(kImagePopupMenu).children.empty()) {
+    EXPECT_EQ(opened, "PopupMenu1");
+    EXPECT_EQ(mismatches, 0);
+  }
+}
+
 TEST_F(WindowTest, ADroppedFileLoadsTheFirstLocalFile) {
   const std::string first = WritePicture(folder_, "first.png", 40, 30);
   const std::string second = WritePicture(folder_, "second.png", 20, 10);
