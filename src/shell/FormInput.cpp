@@ -64,6 +64,12 @@ void TForm1::ReportCurrentException() {
   desktop.ShowMessageBox(BoxKind::Error, text, kOK, 0);
 }
 
+bool TForm1::AcceptsInput() const {
+  // The desktop handles pending input while a long operation runs under its progress dialog; a
+  // command, click or drop arriving then would change the picture the operation is reading.
+  return ProgressDialogs == 0;
+}
+
 void TForm1::Create() {
   Run([&] { FormCreate(); });
 }
@@ -73,12 +79,14 @@ void TForm1::Show(const std::vector<std::string>& arguments) {
 }
 
 void TForm1::TimerFired() {
+  if (!AcceptsInput()) return;
   Run([&] {
     if (Timer1Enabled) Timer1Timer();
   });
 }
 
 void TForm1::CloseRequested() {
+  if (!AcceptsInput()) return;
   Run([&] { Close(); });
 }
 
@@ -89,6 +97,7 @@ void TForm1::MenuOpening(const std::string& menuName) {
 }
 
 void TForm1::MenuChosen(const std::string& itemName) {
+  if (!AcceptsInput()) return;
   Run([&] {
     MenuItem* item = menus.Find(itemName);
     if (item != nullptr && item->visible) menus.Click(*item);
@@ -98,6 +107,7 @@ void TForm1::MenuChosen(const std::string& itemName) {
 bool TForm1::KeyPressed(const std::string& key) {
   MenuItem* item = menus.FindByShortcut(key);
   if (item == nullptr) return false;
+  if (!AcceptsInput()) return true;
   Run([&] {
     if (ReachableByKey(*item)) menus.Click(*item);
   });
@@ -105,6 +115,7 @@ bool TForm1::KeyPressed(const std::string& key) {
 }
 
 void TForm1::ButtonClicked(const std::string& name) {
+  if (!AcceptsInput()) return;
   Run([&] {
     if (BarButton* button = controls.FindButton(name)) {
       if (controls.BarShown(*button) && button->visible && button->enabled && button->onClick)
@@ -116,10 +127,12 @@ void TForm1::ButtonClicked(const std::string& name) {
 }
 
 void TForm1::StatusBarPressed(int x, MouseButton button) {
+  if (!AcceptsInput()) return;
   Run([&] { sb1MouseDown(button, x); });
 }
 
 void TForm1::ImageMouseDown(const MouseEvent& event) {
+  if (!AcceptsInput()) return;
   Run([&] { pb1MouseDown(event); });
 }
 
@@ -128,6 +141,7 @@ void TForm1::ImageMouseMove(const MouseEvent& event) {
 }
 
 void TForm1::ImageMouseUp(const MouseEvent& event) {
+  if (!AcceptsInput()) return;
   Run([&] { pb1MouseUp(event); });
 }
 
@@ -136,6 +150,7 @@ void TForm1::WheelTurned(bool down, ShiftState shift) {
 }
 
 void TForm1::FilesDropped(const std::vector<std::string>& paths) {
+  if (!AcceptsInput()) return;
   Run([&] { WMDropFiles(paths); });
 }
 

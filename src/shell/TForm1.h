@@ -358,6 +358,9 @@ class TForm1 {
   ViewportScene CurrentScene();
   Point ClampScroll(Point position) const;
   MouseEvent WithToolMode(const MouseEvent& event) const;
+  // False while a progress dialog exists: input that would start commands is ignored then (pointer
+  // moves, resizing, scrolling and menus opening still arrive).
+  bool AcceptsInput() const;
 
   FormFeedback feedback_;
   int commandDepth_ = 0;

@@ -66,13 +66,21 @@ TEST_F(Selection, TheOutlineIsInvertedOnTheSurfaceAndSelectAllShowsTheSize) {
   EXPECT_EQ(form_->controls.sb1[3].text, "");
 }
 
-TEST_F(Selection, WhileAProgressDialogExistsThePointerShowsOnlyTheHourglass) {
+TEST_F(Selection, WhileAProgressDialogExistsThePointerShowsOnlyTheHourglassAndCommandsWait) {
   Load(Gradient(60, 40));
   {
+    // The operation under the dialog reads the picture while pending input is handled.
     const std::unique_ptr<ProgressDialog> dialog = form_->GetFeedback().CreateProgressDialog();
     form_->pb1MouseMove(Mouse(7, 3));
     EXPECT_EQ(desktop_.cursor, Cursor::Hourglass);
     EXPECT_EQ(form_->controls.sb1[3].text, "");
+    form_->MenuChosen("N901");
+    EXPECT_TRUE(form_->KeyPressed("Ctrl+R"));
+    form_->ImageMouseDown(Mouse(3, 3));
+    form_->CloseRequested();
+    EXPECT_EQ(form_->image.Width(), 60);
+    EXPECT_FALSE(form_->selection.SelectionDragging);
+    EXPECT_FALSE(form_->IsClosed());
   }
   form_->pb1MouseMove(Mouse(7, 3));
   EXPECT_EQ(form_->controls.sb1[3].text, "7,3");
