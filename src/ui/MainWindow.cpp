@@ -163,16 +163,20 @@ void MainWindow::FlushDeferred() {
 
 void MainWindow::ShowModel() {
   if (!form_) return;
+  if (menus_) menus_->Sync();
+  ShowControls();
+  // Handlers draw on the surface between compositions (rubber bands, outlines, markers).
+  imageArea_->viewport()->update();
+}
+
+void MainWindow::ShowControls() {
   const FormControls& controls = form_->controls;
   setWindowTitle(QString::fromStdString(controls.caption));
-  if (menus_) menus_->Sync();
   bottomBar_->Show(controls);
   sideBar_->Show(controls);
   statusBar_->Show(controls);
   const ViewState& view = form_->view;
   imageArea_->ShowScrollState(view.im1, view.autoScroll, view.scroll, view.scrollStep);
-  // Handlers draw on the surface between compositions (rubber bands, outlines, markers).
-  imageArea_->viewport()->update();
   // Not below what the core allows, nor below the size it has set (the frame may not be known yet).
   if (isVisible()) {
     const QSize frame = frameGeometry().size() - size();

@@ -43,6 +43,8 @@ class MainWindow : public QMainWindow {
   bool CommandRunning() const { return depth_ > 0; }
   // Caption, menus, bars, status panels and scroll bars from the model.
   void ShowModel();
+  // The same without the menus, which cannot open while a command runs (between its rows).
+  void ShowControls();
 
   // For the desktop.
   void SetTimerRunning(bool running);

@@ -21,7 +21,7 @@ QRect ToQRect(const Rect& rect) {
 ProgressWindow::ProgressWindow(TForm3& model, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      model_(model) {
+      model_(&model) {
   setObjectName("TForm3");
   setModal(false);
   setFixedSize(TForm3::kClientSize.width, TForm3::kClientSize.height);
@@ -37,14 +37,17 @@ ProgressWindow::ProgressWindow(TForm3& model, QWidget* mainWindow)
   cancel_->setGeometry(ToQRect(TForm3::kBitBtn1));
   cancel_->setMouseTracking(true);
   cancel_->installEventFilter(this);
-  connect(cancel_, &QPushButton::clicked, this, [this] { model_.BitBtn1Click(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    if (model_ != nullptr) model_->BitBtn1Click();
+  });
   ShowModel();
 }
 
 void ProgressWindow::ShowModel() {
-  setWindowTitle(QString::fromStdString(model_.Caption()));
-  bar_->setRange(0, model_.Max());
-  bar_->setValue(model_.Position());
+  if (model_ == nullptr) return;
+  setWindowTitle(QString::fromStdString(model_->Caption()));
+  bar_->setRange(0, model_->Max());
+  bar_->setValue(model_->Position());
 }
 
 void ProgressWindow::Open() {
@@ -57,24 +60,25 @@ void ProgressWindow::Open() {
 }
 
 void ProgressWindow::mouseMoveEvent(QMouseEvent*) {
-  model_.FormMouseMove();
+  if (model_ != nullptr) model_->FormMouseMove();
 }
 
 bool ProgressWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == cancel_ && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
-    model_.BitBtn1MouseMove();
+  if (model_ != nullptr && watched == cancel_ &&
+      (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
+    model_->BitBtn1MouseMove();
   return QDialog::eventFilter(watched, event);
 }
 
 // Esc.
 void ProgressWindow::reject() {
-  model_.BitBtn1Click();
+  if (model_ != nullptr) model_->BitBtn1Click();
 }
 
 // The close box hides the dialog as Cancel does.
 void ProgressWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  model_.BitBtn1Click();
+  if (model_ != nullptr) model_->BitBtn1Click();
 }
 
 }  // namespace mv

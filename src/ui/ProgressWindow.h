@@ -20,6 +20,8 @@ class ProgressWindow : public QDialog {
   void ShowModel();
   // Shows the dialog over the centre of the main window.
   void Open();
+  // The model is going away: input still queued for the widget reaches nothing.
+  void Detach() { model_ = nullptr; }
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -28,7 +30,7 @@ class ProgressWindow : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  TForm3& model_;
+  TForm3* model_;
   QProgressBar* bar_;
   QPushButton* cancel_;
 };

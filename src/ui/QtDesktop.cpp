@@ -23,6 +23,7 @@ namespace mv {
 namespace {
 
 constexpr const char* kSvgMime = "image/svg+xml";
+constexpr qint64 kPendingEventsInterval = 20;  // milliseconds
 
 Qt::CursorShape ShapeOf(Cursor cursor) {
   switch (cursor) {
@@ -119,6 +120,7 @@ void QtDesktop::HideProgressDialog(TForm3& model) {
   const auto found = progressWindows_.find(&model);
   if (found == progressWindows_.end()) return;
   if (ProgressWindow* progress = found->second) {
+    progress->Detach();
     progress->hide();
     // It may be hiding from inside its own Cancel button's click.
     progress->deleteLater();
@@ -126,9 +128,14 @@ void QtDesktop::HideProgressDialog(TForm3& model) {
   progressWindows_.erase(found);
 }
 
+// Called after every row of a long operation. Input and repaints are handled at most every
+// kPendingEventsInterval: often enough for the bar to move smoothly and Cancel to act at once, and
+// rarely enough that a picture of thousands of rows is not held up by as many repaints.
 void QtDesktop::ProcessPendingEvents() {
-  window_.ShowModel();
+  if (pendingEvents_.isValid() && pendingEvents_.elapsed() < kPendingEventsInterval) return;
+  window_.ShowControls();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  pendingEvents_.start();
 }
 
 void QtDesktop::SetClipboardBitmap(const Bitmap& bitmap) {

@@ -3,6 +3,7 @@
 // the main window (message boxes, file and colour dialogs, popup menus, the progress dialog, the
 // clipboard, screen capture, help, cursors, window state, Timer1, the pointer and repaints).
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <Qt>
 #include <map>
@@ -72,6 +73,7 @@ class QtDesktop : public Desktop {
   std::map<const TForm3*, QPointer<ProgressWindow>> progressWindows_;
   std::optional<Qt::CursorShape> screenCursor_;  // nullopt: the widgets' own cursors
   int modalDepth_ = 0;
+  QElapsedTimer pendingEvents_;  // since pending events were last handled
   bool overrideSet_ = false;
 };
 

@@ -30,8 +30,15 @@ StatusBarWidget::StatusBarWidget(std::function<void(int, MouseButton)> pressed, 
 }
 
 void StatusBarWidget::Show(const FormControls& controls) {
-  panels_ = controls.sb1;
   setToolTip(QString::fromStdString(controls.sb1Hint));
+  bool changed = false;
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    const StatusPanel &shown = panels_[i], &wanted = controls.sb1[i];
+    changed = changed || shown.text != wanted.text || shown.width != wanted.width ||
+              shown.alignment != wanted.alignment;
+  }
+  if (!changed) return;
+  panels_ = controls.sb1;
   update();
 }
 
