@@ -52,7 +52,6 @@ class PicturePreview {
     QObject::connect(&dialog, &QFileDialog::currentChanged, box, [this](const QString& path) { Show(path); });
   }
 
- private:
   void Show(const QString& path) {
     picture_->clear();
     size_->clear();
@@ -71,6 +70,7 @@ class PicturePreview {
     size_->setText(QString("%1 x %2").arg(image.width()).arg(image.height()));
   }
 
+ private:
   QLabel* picture_;
   QLabel* size_;
 };
@@ -133,9 +133,14 @@ std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, 
     dialog.selectNameFilter(filters[index - 1]);
   }
   if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
-  StartAt(dialog, request.initialDir, request.fileName);
   std::optional<PicturePreview> preview;
-  if (request.picturePreview) preview.emplace(dialog);
+  if (request.picturePreview) {
+    preview.emplace(dialog);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 440)));
+  }
+  StartAt(dialog, request.initialDir, request.fileName);
+  // The file the dialog starts on (its list may not have chosen it yet).
+  if (preview && !dialog.selectedFiles().isEmpty()) preview->Show(dialog.selectedFiles().front());
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   FileDialogResult result;

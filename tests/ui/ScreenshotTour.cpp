@@ -153,6 +153,7 @@ void TakeTour(MainWindow& window, Tour& tour) {
   tour.ShotOfDialog("30-dialog-settings", [&] { tour.Choose("O2"); });
   tour.ShotOfDialog("31-dialog-version", [&] { tour.Choose("V1"); });
   tour.ShotOfDialog("32-dialog-zoom-ratio", [&] { tour.Choose("N14"); });
+  tour.ShotOfDialog("34-dialog-open", [&] { tour.Choose("N2"); });
   QTest::mouseClick(window.findChild<QToolButton*>("BitBtn3"), Qt::LeftButton);
 
   {
