@@ -102,8 +102,11 @@ class Tour {
       menu->hide();
       return;
     }
-    window_.menuBar()->setActiveAction(menu->menuAction());
-    QTest::qWait(kSettle);
+    // The menu bar opens a menu only once it has let go of the one before.
+    for (int attempt = 0; attempt < 5 && !menu->isVisible(); ++attempt) {
+      window_.menuBar()->setActiveAction(menu->menuAction());
+      QTest::qWait(kSettle);
+    }
     if (submenuName != nullptr) {
       QMenu* submenu = window_.Menus().Menu(submenuName);
       menu->setActiveAction(submenu->menuAction());
