@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "shell/TForm3.h"
+#include "ui/ActiveWindow.h"
 #include "ui/ClipboardImages.h"
 #include "ui/FileDialogs.h"
 #include "ui/ImageAreaWidget.h"
@@ -161,9 +162,9 @@ Rect QtDesktop::VirtualDesktopRect() {
 }
 
 std::optional<Rect> QtDesktop::ForegroundWindowRect() {
-  // Which window another program has in front is the display server's to tell; this desktop asks
-  // no display server directly, so it tells none.
-  return std::nullopt;
+  const std::optional<QRect> bounds = ActiveWindowBounds();
+  if (!bounds) return std::nullopt;
+  return ToRect(*bounds);
 }
 
 Bitmap QtDesktop::CaptureScreen(const Rect& area) {
