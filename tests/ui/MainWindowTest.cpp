@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QUrl>
 #include <fstream>
@@ -17,6 +19,7 @@
 #include "platform/IniFile.h"
 #include "ui/ImageAreaWidget.h"
 #include "ui/MenuBinder.h"
+#include "ui/ProgressWindow.h"
 #include "ui/QtTestSupport.h"
 #include "ui/StatusBarWidget.h"
 #include "ui/WindowFixture.h"
@@ -324,6 +327,37 @@ TEST_F(WindowTest, WhatTheCoreDrawsBetweenCompositionsIsShownAtOnce) {
   EXPECT_EQ(after.pixel(30, 10), qRgb(255 - qRed(under), 255 - qGreen(under), 255 - qBlue(under)));
   EXPECT_EQ(after.pixel(30, 20), before.pixel(30, 20));
   EXPECT_EQ(after.pixel(30, 5), before.pixel(30, 5));
+}
+
+TEST_F(WindowTest, AResizeAsksOptionSoAndRunsUnderAProgressDialogWhoseCancelStopsIt) {
+  std::filesystem::copy_file(std::string(OPTION_FOLDER) + "/option.so", folder_.Path() / "option.so");
+  Load(WritePicture(folder_, "picture.png", 400, 300));
+  bool sawProgress = false, menuOpened = false;
+  QTimer cancel;
+  cancel.setInterval(2);
+  QObject::connect(&cancel, &QTimer::timeout, [&] {
+    auto* progress = window_->findChild<ProgressWindow*>("TForm3");
+    if (progress == nullptr || !progress->isVisible()) return;
+    cancel.stop();
+    sawProgress = true;
+    // While the operation runs the window takes no clicks: its menus stay shut.
+    QTest::mouseClick(window_->menuBar(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+    menuOpened = QApplication::activePopupWidget() != nullptr;
+    progress->findChild<QPushButton*>("BitBtn1")->click();
+  });
+  cancel.start();
+  const NextDialog size([&](QWidget& dialog) {
+    EXPECT_EQ(dialog.findChild<QSpinBox*>("width")->value(), 400);
+    dialog.findChild<QSpinBox*>("width")->setValue(4000);
+    Click(dialog, "ok");
+  });
+  window_->Menus().Action("N52")->trigger();
+  Settle();
+  EXPECT_TRUE(sawProgress);
+  EXPECT_FALSE(menuOpened);
+  EXPECT_EQ(Form().image.Width(), 400);  // a cancelled resize leaves the picture
+  EXPECT_EQ(Child<QLabel>("Label1")->text(), "画像のサイズ変更に失敗しました");
+  EXPECT_EQ(window_->findChild<ProgressWindow*>("TForm3"), nullptr);
 }
 
 TEST_F(WindowTest, TheStartupTickComesOnceAndStopsTimer1) {
