@@ -2,22 +2,12 @@
 
 #include <new>
 
+#include "platform/DepthScope.h"
 #include "shell/TForm1.h"
 
 namespace mv {
 
 namespace {
-
-class DepthScope {
- public:
-  explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
-  ~DepthScope() { --depth_; }
-  DepthScope(const DepthScope&) = delete;
-  DepthScope& operator=(const DepthScope&) = delete;
-
- private:
-  int& depth_;
-};
 
 bool ReachableByKey(const MenuItem& item) {
   for (const MenuItem* p = &item; p != nullptr; p = p->parent) {

@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <cstdlib>
 
+#include "platform/DepthScope.h"
 #include "shell/TForm1.h"
 #include "ui/BottomBar.h"
 #include "ui/ImageAreaWidget.h"
@@ -35,17 +36,6 @@ constexpr QSize kDesignClientSize(537, 304);
 constexpr QSize kSmallestWindow(545, 350);
 constexpr int kWheelNotch = 120;
 constexpr qint64 kExposeWait = 2000;  // milliseconds
-
-class DepthScope {
- public:
-  explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
-  ~DepthScope() { --depth_; }
-  DepthScope(const DepthScope&) = delete;
-  DepthScope& operator=(const DepthScope&) = delete;
-
- private:
-  int& depth_;
-};
 
 // The local files among the dropped items, in their order.
 std::vector<std::string> LocalFiles(const QMimeData* data) {
