@@ -56,17 +56,30 @@ int BitsPerPixel(PixelFormat format) {
 
 bool IsIndexed(PixelFormat format) { return BitsPerPixel(format) <= 8; }
 
-Bitmap::Bitmap(int width, int height, PixelFormat format) : width_(width), height_(height), format_(format) {
+Bitmap::Bitmap(int width, int height, PixelFormat format)
+    : Bitmap(width, height, format, PixelBuffer::Fill::Zero) {}
+
+Bitmap::Bitmap(int width, int height, PixelFormat format, PixelBuffer::Fill fill)
+    : width_(width), height_(height), format_(format) {
   if (width < 0 || height < 0) throw std::invalid_argument("negative bitmap size");
   const uint64_t bitsPerRow = static_cast<uint64_t>(width) * static_cast<uint64_t>(mv::BitsPerPixel(format));
   stride_ = static_cast<std::size_t>(((bitsPerRow + 31) / 32) * 4);
   const uint64_t bytes = static_cast<uint64_t>(stride_) * static_cast<uint64_t>(height);
   if (bytes > (uint64_t{1} << 40)) throw std::bad_alloc();
-  pixels_ = PixelBuffer(static_cast<std::size_t>(bytes));
+  pixels_ = PixelBuffer(static_cast<std::size_t>(bytes), fill);
+  if (fill == PixelBuffer::Fill::Unspecified) ClearRowPadding();
   if (IsIndexed(format)) {
     palette_.assign(std::size_t{1} << mv::BitsPerPixel(format), PaletteEntry{});
     if (format == PixelFormat::Indexed1) palette_[1] = PaletteEntry{255, 255, 255, 0};
   }
+}
+
+void Bitmap::ClearRowPadding() {
+  // From the byte holding the last pixel's final bits (a partly used byte included) to the row's end.
+  const uint64_t usedBits = static_cast<uint64_t>(width_) * static_cast<uint64_t>(BitsPerPixel());
+  const auto firstUnused = static_cast<std::size_t>(usedBits / 8);
+  if (firstUnused == stride_) return;
+  for (int y = 0; y < height_; ++y) std::memset(Row(y) + firstUnused, 0, stride_ - firstUnused);
 }
 
 void Bitmap::SetPalette(std::vector<PaletteEntry> palette) {
@@ -128,7 +141,7 @@ void Bitmap::SetColorAt(int x, int y, ColorRef color) {
 Bitmap Bitmap::ConvertedTo(PixelFormat format) const {
   if (IsIndexed(format)) throw std::logic_error("conversion to an indexed format needs a quantizer");
   if (format == format_) return *this;
-  Bitmap result(width_, height_, format);
+  Bitmap result(width_, height_, format, PixelBuffer::Fill::Unspecified);  // every pixel is stored
   const int outBytes = mv::BitsPerPixel(format) / 8;
   if (format_ == PixelFormat::Indexed8) {
     // One table lookup per pixel: the common case of palette images.
@@ -149,10 +162,13 @@ Bitmap Bitmap::ConvertedTo(PixelFormat format) const {
 }
 
 Bitmap Bitmap::CopyRegion(int left, int top, int width, int height) const {
-  Bitmap result(width, height, format_);
-  result.palette_ = palette_;
   const int x0 = std::max(left, 0), x1 = std::min(left + width, width_);
   const int y0 = std::max(top, 0), y1 = std::min(top + height, height_);
+  // Whole bytes copied over the whole area need no clearing first.
+  const bool coversAll =
+      x0 == left && y0 == top && x1 - x0 == width && y1 - y0 == height && BitsPerPixel() >= 8;
+  Bitmap result(width, height, format_, coversAll ? PixelBuffer::Fill::Unspecified : PixelBuffer::Fill::Zero);
+  result.palette_ = palette_;
   if (x0 >= x1 || y0 >= y1) return result;
   const int bpp = BitsPerPixel();
   for (int y = y0; y < y1; ++y) {

@@ -32,6 +32,10 @@ class Bitmap {
   // 1 bit, otherwise all black until SetPalette. Throws std::bad_alloc for a size that cannot be
   // held and std::invalid_argument for a negative side.
   Bitmap(int width, int height, PixelFormat format = PixelFormat::Bgr24);
+  // The same with pixels the caller writes in full before reading any (a conversion, a copy, a
+  // filter's output): with PixelBuffer::Fill::Unspecified they may hold an earlier bitmap's bytes,
+  // which saves clearing reused memory. The padding at the end of each row is zero either way.
+  Bitmap(int width, int height, PixelFormat format, PixelBuffer::Fill fill);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -70,6 +74,8 @@ class Bitmap {
   bool operator==(const Bitmap& other) const;
 
  private:
+  void ClearRowPadding();
+
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_ = PixelFormat::Bgr24;
