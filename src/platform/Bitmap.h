@@ -35,6 +35,7 @@ class Bitmap {
   // The same with pixels the caller writes in full before reading any (a conversion, a copy, a
   // filter's output): with PixelBuffer::Fill::Unspecified they may hold an earlier bitmap's bytes,
   // which saves clearing reused memory. The padding at the end of each row is zero either way.
+  // PixelBuffer::Fill::ZeroPrepared gives zero pixels whose memory is present at once.
   Bitmap(int width, int height, PixelFormat format, PixelBuffer::Fill fill);
 
   int Width() const { return width_; }

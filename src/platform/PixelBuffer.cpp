@@ -43,6 +43,14 @@ Mapping MapAligned(std::size_t size) {
   return {start, size};
 }
 
+// Makes every page of a fresh mapping present.
+void FaultIn(const Mapping& mapping) {
+  if (madvise(mapping.start, mapping.size, MADV_POPULATE_WRITE) == 0) return;
+  // Kernels before 5.14 lack the advice: write each page's first byte (fresh pages are zero).
+  const auto pageSize = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  for (std::size_t offset = 0; offset < mapping.size; offset += pageSize) mapping.start[offset] = 0;
+}
+
 // Released mappings kept for the next large buffers; see PixelBuffer.h for why. Oldest first.
 // Its members need no destruction, so buffers released during the program's exit still find it;
 // what it keeps then goes back to the system with the process.
@@ -113,6 +121,13 @@ PixelBuffer::PixelBuffer(std::size_t size, Fill fill) : size_(size) {
   }
   const std::size_t needed = RoundToHugePages(size);
   if (needed < size) throw std::bad_alloc();
+  if (fill == Fill::ZeroPrepared) {
+    const Mapping fresh = MapAligned(needed);
+    data_ = fresh.start;
+    mappingSize_ = fresh.size;
+    FaultIn(fresh);
+    return;
+  }
   if (const std::optional<Mapping> kept = MappingReserve::Process().Take(needed)) {
     data_ = kept->start;
     mappingSize_ = kept->size;
@@ -153,16 +168,6 @@ PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
     Swap(other);
   }
   return *this;
-}
-
-void PixelBuffer::FaultIn() {
-  if (mappingSize_ == 0 || size_ == 0) return;  // small buffers were written when made
-  const std::size_t pages = RoundToHugePages(size_);
-  if (madvise(data_, pages, MADV_POPULATE_WRITE) == 0) return;
-  // Kernels before 5.14 lack the advice: touch each page, writing back the byte it holds.
-  const auto pageSize = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  auto* bytes = static_cast<volatile uint8_t*>(data_);
-  for (std::size_t offset = 0; offset < size_; offset += pageSize) bytes[offset] = bytes[offset];
 }
 
 std::size_t PixelBuffer::KeptBytes() {

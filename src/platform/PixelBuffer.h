@@ -16,9 +16,11 @@ namespace mv {
 
 class PixelBuffer {
  public:
-  // What a new buffer holds: zero bytes, or whatever its memory held before (for callers that
-  // write every byte before anything reads it).
-  enum class Fill { Zero, Unspecified };
+  // What a new buffer holds: zero bytes; whatever its memory held before (for callers that write
+  // every byte before anything reads it); or zero bytes in fresh memory that is made present at
+  // once — for memory prepared ahead of need on a background thread, which thereby pays the page
+  // faults and leaves the kept memory to buffers needed at once.
+  enum class Fill { Zero, Unspecified, ZeroPrepared };
 
   PixelBuffer() = default;
   // Throws std::bad_alloc when the memory cannot be had.
@@ -33,10 +35,6 @@ class PixelBuffer {
   uint8_t* Data() { return data_; }
   const uint8_t* Data() const { return data_; }
   std::size_t Size() const { return size_; }
-
-  // Makes every page of a large buffer present now, so that later writes take no page faults
-  // (meant for a background thread preparing memory ahead of need). Contents do not change.
-  void FaultIn();
 
   // Buffers from this size on are mapped with huge pages and their memory is kept when released.
   static constexpr std::size_t kHugeThreshold = std::size_t{1} << 20;

@@ -1,6 +1,8 @@
 #include "platform/PixelBuffer.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -55,15 +57,17 @@ TEST(PixelBuffer, TheReserveStaysWithinItsBounds) {
   EXPECT_GE(PixelBuffer::KeptBytes(), std::min(kept, kLarge * 4));
 }
 
-TEST(PixelBuffer, FaultingInKeepsTheContents) {
-  PixelBuffer buffer(kLarge);
-  buffer.Data()[12345] = 7;
-  buffer.FaultIn();
-  EXPECT_EQ(buffer.Data()[12345], 7);
-  buffer.Data()[12345] = 0;
-  EXPECT_TRUE(AllZero(buffer.Data(), kLarge));
-  PixelBuffer small(100);
-  small.FaultIn();
+TEST(PixelBuffer, PreparedBuffersAreZeroPresentAndLeaveTheKeptMemory) {
+  ReleaseDirty({kLarge});
+  const std::size_t kept = PixelBuffer::KeptBytes();
+  const PixelBuffer prepared(kLarge, PixelBuffer::Fill::ZeroPrepared);
+  EXPECT_EQ(PixelBuffer::KeptBytes(), kept);
+  const auto pageSize = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  std::vector<unsigned char> present((kLarge + pageSize - 1) / pageSize);
+  ASSERT_EQ(mincore(const_cast<uint8_t*>(prepared.Data()), kLarge, present.data()), 0);
+  EXPECT_TRUE(std::all_of(present.begin(), present.end(), [](unsigned char p) { return (p & 1) != 0; }));
+  EXPECT_TRUE(AllZero(prepared.Data(), kLarge));
+  const PixelBuffer small(100, PixelBuffer::Fill::ZeroPrepared);
   EXPECT_TRUE(AllZero(small.Data(), 100));
 }
 
