@@ -1,6 +1,9 @@
 // The undo cache: recording, clearing, undo and redo with the undo button; and the enabling of the
 // image-dependent menu items.
 
+#include <future>
+#include <new>
+
 #include "shell/TForm1.h"
 
 namespace mv {
@@ -26,6 +29,33 @@ void TrimSpares(std::vector<Bitmap>& spares) {
 
 }  // namespace
 
+void HistoryState::CollectPreparedSpare() {
+  if (!preparedSpare.valid()) return;
+  try {
+    spareEntries.push_back(preparedSpare.get());
+  } catch (const std::bad_alloc&) {
+    // No memory for it: whoever needed it allocates its own, as it would have anyway.
+  }
+}
+
+void HistoryState::PrepareSpareFor(const Bitmap& picture) {
+  if (preparedSpare.valid() || PixelBytes(picture) < PixelBuffer::kHugeThreshold) return;
+  const int width = picture.Width(), height = picture.Height();
+  const PixelFormat format = picture.Format();
+  preparedSpare = std::async(std::launch::async, [width, height, format] {
+    return Bitmap(width, height, format, PixelBuffer::Fill::ZeroPrepared);
+  });
+}
+
+void HistoryState::DropPreparedSpare() {
+  preparedSpare = std::future<Bitmap>();  // waits for a preparation still running
+}
+
+void HistoryState::ReleaseSpares() {
+  CollectPreparedSpare();
+  spareEntries.clear();
+}
+
 void TForm1::RegisterHistoryCommands() {
   menus.Add("N4", MakeMenuItem(
                       "N46", "画像を元に戻す(&Z)", [this] { N46Click(); }, "Ctrl+Z"));
@@ -48,6 +78,7 @@ void TForm1::RegisterHistoryCommands() {
 }
 
 Bitmap TForm1::TakeSpareFor(const Bitmap& picture) {
+  history.CollectPreparedSpare();
   std::vector<Bitmap>& spares = history.spareEntries;
   for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
     if (PixelBytes(*spare) == PixelBytes(picture)) {
@@ -65,12 +96,14 @@ void TForm1::KeepForRecording(Bitmap bitmap) {
 
 void TForm1::RecordUndo() {
   if (settings.NoCache || !image.Exists()) {
+    history.DropPreparedSpare();
     history.spareEntries.clear();
     return;
   }
   std::vector<Bitmap>& cache = history.UndoCache;
   const auto length = static_cast<int64_t>(cache.size());
-  if (length == int64_t{history.UndoPosition} + 1) {
+  const bool appending = length == int64_t{history.UndoPosition} + 1;
+  if (appending) {
     cache.push_back(TakeSpareFor(image.Picture()));
     history.UndoPosition = static_cast<int32_t>(length);
   } else {
@@ -83,10 +116,13 @@ void TForm1::RecordUndo() {
   // A copy into an entry of the same shape reuses the entry's memory.
   cache[static_cast<std::size_t>(history.UndoPosition)] = image.Picture();
   TrimSpares(history.spareEntries);
+  // The cache grew by a picture: the next command will need as much memory again.
+  if (appending) history.PrepareSpareFor(image.Picture());
   controls.sb1[5].text = " Cache " + std::to_string(cache.size() - 1);
 }
 
 void TForm1::ClearUndo() {
+  history.DropPreparedSpare();
   history.UndoCache.clear();
   history.UndoCache.shrink_to_fit();
   history.spareEntries.clear();

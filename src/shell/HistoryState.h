@@ -3,6 +3,7 @@
 // was last emptied, and the position of the entry equal to the working image (-1 when empty).
 
 #include <cstdint>
+#include <future>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -16,6 +17,23 @@ struct HistoryState {
   // so that recording copies into pages already mapped instead of faulting in fresh ones (which
   // costs about ten times the copy). At most one is kept between recordings.
   std::vector<Bitmap> spareEntries;
+  // A spare prepared on a background thread after each recording that appended an entry (the
+  // next command will need as much memory again): a zero bitmap of the picture's shape whose memory
+  // is already present, so that the next command copies into it instead of faulting in fresh
+  // memory (55-70 ms for 36 MB here, against 5 ms for the copy). Whoever takes it waits for the
+  // preparation to finish, so results never depend on its timing.
+  std::future<Bitmap> preparedSpare;
+
+  // Moves a prepared spare among the spares, waiting for its preparation when it is still running.
+  void CollectPreparedSpare();
+  // Starts preparing a spare of the picture's shape unless one is being prepared. Pictures below
+  // the huge-page size cost little to allocate and are not prepared for.
+  void PrepareSpareFor(const Bitmap& picture);
+  // Waits for a preparation still running and lets its bitmap go.
+  void DropPreparedSpare();
+  // Lets every spare, a prepared one included, go to the pixel buffer reserve, where a command's
+  // own allocations (its result, a filter's padded copy) find its memory present.
+  void ReleaseSpares();
 };
 
 }  // namespace mv

@@ -4,6 +4,7 @@
 #include "shell/ProcessingFrame.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "shell/TForm1.h"
 
@@ -56,6 +57,7 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
   const Rect whole{0, 0, image.Width(), image.Height()};
   std::optional<Bitmap> copy = CopyRegion(rect);
   if (!copy) return false;
+  history.ReleaseSpares();  // the copy has taken what it needed; the work's allocations take the rest
   if (command.askParameters && !command.askParameters(*copy)) return false;
   std::optional<Bitmap> result = command.work(*copy, rect);
   if (!result) return false;
@@ -64,6 +66,11 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
     // The whole picture is replaced; a rotation thereby changes its dimensions.
     image.Replace(std::move(*result));
     ShowImageSizeAndDepth();
+  } else if (rect == whole && result->Format() == image.Picture().Format()) {
+    // Drawing it would copy every byte: the result becomes the picture, and the old picture's
+    // memory is kept for the recording.
+    std::swap(image.Edit(), *result);
+    KeepForRecording(std::move(*result));
   } else {
     DrawOntoWorkingImage(*result, rect.left, rect.top);
     KeepForRecording(std::move(*result));

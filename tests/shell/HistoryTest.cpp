@@ -40,5 +40,31 @@ TEST_F(History, RecordingReusesTheMemoryOfTheEntriesItDrops) {
   EXPECT_TRUE(form_->history.spareEntries.empty());
 }
 
+// After each recording of a large picture a zero spare of its shape is prepared in the background
+// (unless one is kept); the next recording copies into it, whatever the picture has become.
+TEST_F(History, RecordingsIntoPreparedSparesHoldTheirPictures) {
+  Load(Gradient(600, 600));
+  EXPECT_TRUE(form_->history.preparedSpare.valid());
+  Paint(*form_, colors::kRed);
+  form_->image.Replace(Gradient(700, 500));  // a spare of the old size waits meanwhile
+  form_->RecordUndo();
+  Paint(*form_, colors::kBlue);
+  ASSERT_EQ(form_->history.UndoCache.size(), 4u);
+  EXPECT_EQ(form_->history.UndoCache[3], form_->image.Picture());
+  EXPECT_LE(form_->history.spareEntries.size(), 1u);
+  form_->N46Click();
+  EXPECT_EQ(form_->image.Picture(), Gradient(700, 500));
+  form_->N46Click();
+  Bitmap red = Gradient(600, 600);
+  red.SetColorAt(0, 0, colors::kRed);
+  EXPECT_EQ(form_->image.Picture(), red);
+
+  form_->ClearUndo();
+  EXPECT_FALSE(form_->history.preparedSpare.valid());
+  form_->image.Replace(Gradient(5, 5));  // small pictures are not prepared for
+  form_->RecordUndo();
+  EXPECT_FALSE(form_->history.preparedSpare.valid());
+}
+
 }  // namespace
 }  // namespace mv

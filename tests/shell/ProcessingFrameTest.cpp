@@ -50,6 +50,34 @@ TEST_F(Frame, TheResultGoesBackAtTheRectanglesCornerAndIsRecorded) {
   EXPECT_EQ(form_->history.UndoCache[1], form_->image.Picture());
 }
 
+// A whole-picture result in the picture's format takes the picture's place (its old memory goes to
+// the recording); in another format it is drawn, so the picture keeps its own format.
+TEST_F(Frame, AWholePictureResultIsRecordedAndKeepsThePicturesFormat) {
+  Load(Gradient(600, 600));  // past the huge-page threshold: spares are prepared
+  PaintRed paint;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(form_->RunProcessingFrame(paint.Command()));
+    form_->image.Edit().SetColorAt(i, 0, colors::kWhite);
+    form_->RecordUndo();
+  }
+  const Bitmap red = Filled(600, 600, colors::kRed);
+  ASSERT_EQ(form_->history.UndoCache.size(), 7u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(form_->history.UndoCache[static_cast<std::size_t>(2 * i + 1)], red) << i;
+    Bitmap marked = red;
+    marked.SetColorAt(i, 0, colors::kWhite);
+    EXPECT_EQ(form_->history.UndoCache[static_cast<std::size_t>(2 * i + 2)], marked) << i;
+  }
+  Bitmap last = red;
+  last.SetColorAt(2, 0, colors::kWhite);
+  EXPECT_EQ(form_->image.Picture(), last);
+  EXPECT_EQ(form_->history.UndoCache[0], Gradient(600, 600));
+
+  Load(Gradient(600, 600, PixelFormat::Bgrx32));
+  EXPECT_TRUE(form_->RunProcessingFrame(paint.Command()));
+  EXPECT_EQ(form_->image.Picture(), Filled(600, 600, colors::kRed).ConvertedTo(PixelFormat::Bgrx32));
+}
+
 TEST_F(Frame, ACancelledDeclinedOrFailingCommandChangesNothing) {
   Load(Gradient(8, 6));
   int worked = 0, placed = 0;
