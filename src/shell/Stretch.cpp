@@ -5,35 +5,28 @@
 #include <numeric>
 #include <stdexcept>
 #include <thread>
-#include <vector>
 
 namespace mv {
 
 namespace {
 
-// The source pixels behind one view pixel along an axis: `count` pixels from `first`, weighted
-// firstWeight, then innerWeight each, then lastWeight; the weights add up to `total`.
-struct Span {
-  int32_t first = 0;
-  int32_t count = 1;
-  uint32_t firstWeight = 1;
-  uint32_t innerWeight = 1;
-  uint32_t lastWeight = 1;
-};
+using stretch::Span;
+using stretch::WeightAt;
 
 struct AxisMap {
-  std::vector<Span> spans;  // one per view pixel of the area
-  uint64_t total = 1;
+  uint64_t total = 1;  // the weights' total of every view pixel
   bool nearest = true;
+  int32_t maxCount = 1;  // source pixels behind the widest view pixel
 };
 
-AxisMap MapAxis(int64_t source, int64_t view, int64_t begin, int64_t end) {
+// Fills `spans` with the source pixels behind view pixels [begin, end) of the axis.
+AxisMap MapAxis(int64_t source, int64_t view, int64_t begin, int64_t end, std::vector<Span>& spans) {
   AxisMap map;
-  map.spans.resize(static_cast<std::size_t>(end - begin));
+  spans.assign(static_cast<std::size_t>(end - begin), Span{});
   map.nearest = view >= source;
   if (map.nearest) {
     for (int64_t d = begin; d < end; ++d)
-      map.spans[static_cast<std::size_t>(d - begin)].first = static_cast<int32_t>(d * source / view);
+      spans[static_cast<std::size_t>(d - begin)].first = static_cast<int32_t>(d * source / view);
     return map;
   }
   // Overlaps in units of gcd / (source * view): a view pixel is source / gcd units long, a source
@@ -42,7 +35,7 @@ AxisMap MapAxis(int64_t source, int64_t view, int64_t begin, int64_t end) {
   const int64_t viewLength = source / divisor, pixelLength = view / divisor;
   map.total = static_cast<uint64_t>(viewLength);
   for (int64_t d = begin; d < end; ++d) {
-    Span& span = map.spans[static_cast<std::size_t>(d - begin)];
+    Span& span = spans[static_cast<std::size_t>(d - begin)];
     const int64_t from = d * viewLength, to = (d + 1) * viewLength;
     const int64_t firstPixel = from / pixelLength, lastPixel = (to - 1) / pixelLength;
     span.first = static_cast<int32_t>(firstPixel);
@@ -54,6 +47,7 @@ AxisMap MapAxis(int64_t source, int64_t view, int64_t begin, int64_t end) {
       span.firstWeight = static_cast<uint32_t>((firstPixel + 1) * pixelLength - from);
       span.lastWeight = static_cast<uint32_t>(to - lastPixel * pixelLength);
     }
+    map.maxCount = std::max(map.maxCount, span.count);
   }
   return map;
 }
@@ -91,39 +85,29 @@ class Divider64 {
   double reciprocal_;
 };
 
-uint32_t WeightAt(const Span& span, int32_t k) {
-  if (k == 0) return span.firstWeight;
-  if (k == span.count - 1) return span.lastWeight;
-  return span.innerWeight;
-}
-
 // Rows [rowBegin, rowEnd) of the area, both axes nearest. A view row showing the same source row as
-// the one above is a copy of it.
-void NearestRows(const Bitmap& source, const AxisMap& xs, const AxisMap& ys, int rowBegin, int rowEnd,
-                 Bitmap& out, Point at) {
-  const std::size_t width = xs.spans.size();
-  std::vector<uint32_t> offsets(width);
-  for (std::size_t i = 0; i < width; ++i) offsets[i] = static_cast<uint32_t>(xs.spans[i].first) * 3;
-  // Shown at its own width, a row is one piece of the source row.
-  const bool identity = width > 0 && offsets.back() == offsets.front() + (width - 1) * 3;
+// the one above is a copy of it; a row shown at its own width is one piece of the source row.
+void NearestRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys, int rowBegin,
+                 int rowEnd, Bitmap& out, Point at) {
+  const std::size_t width = xs.size();
+  const bool identity = xs.back().first - xs.front().first == static_cast<int32_t>(width) - 1;
   int previousSource = -1;
   const uint8_t* previousOut = nullptr;
   for (int j = rowBegin; j < rowEnd; ++j) {
-    const int sy = ys.spans[static_cast<std::size_t>(j)].first;
+    const int sy = ys[static_cast<std::size_t>(j)].first;
     uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
     if (sy == previousSource) {
       std::memcpy(dst, previousOut, width * 3);
     } else if (identity) {
-      std::memcpy(dst, source.Row(sy) + offsets[0], width * 3);
+      std::memcpy(dst, source.Row(sy) + static_cast<std::size_t>(xs.front().first) * 3, width * 3);
     } else {
       const uint8_t* src = source.Row(sy);
-      for (std::size_t i = 0; i < width; ++i, dst += 3) {
-        const uint8_t* p = src + offsets[i];
-        dst[0] = p[0];
-        dst[1] = p[1];
-        dst[2] = p[2];
+      for (std::size_t i = 0; i < width; ++i) {
+        const uint8_t* p = src + static_cast<std::size_t>(xs[i].first) * 3;
+        dst[i * 3] = p[0];
+        dst[i * 3 + 1] = p[1];
+        dst[i * 3 + 2] = p[2];
       }
-      dst -= width * 3;
     }
     previousSource = sy;
     previousOut = dst;
@@ -152,22 +136,21 @@ void FinishPixel(const Column* p, const Span& span, Sum half, const Divider& div
   dst[2] = static_cast<uint8_t>(divide(r + half));
 }
 
-// Rows [rowBegin, rowEnd) of the area with at least one axis averaged. For each view row the source
-// rows under it are first summed with their vertical weights, byte by byte across the columns the
-// area reads (a loop the compiler vectorises); then each view pixel weighs the column sums under it.
-// `Column` holds the vertical weights' total times 255, `Sum` the total of all weights times 255.
+// Rows [rowBegin, rowEnd) of the area with at least one axis averaged, in plain code. For each view
+// row the source rows under it are first summed with their vertical weights, byte by byte across the
+// columns the area reads; then each view pixel weighs the column sums under it. `Column` holds the
+// vertical weights' total times 255, `Sum` the total of all weights times 255.
 template <typename Sum, typename Column, typename Divider>
-void AveragedRows(const Bitmap& source, const AxisMap& xs, const AxisMap& ys, int rowBegin, int rowEnd,
-                  Bitmap& out, Point at) {
-  const int32_t firstColumn = xs.spans.front().first;
-  const int32_t endColumn = xs.spans.back().first + xs.spans.back().count;
+void AveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
+                  uint64_t divisor, int rowBegin, int rowEnd, Bitmap& out, Point at) {
+  const int32_t firstColumn = xs.front().first;
+  const int32_t endColumn = xs.back().first + xs.back().count;
   const std::size_t bytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
   std::vector<Column> columns(bytes);
-  const uint64_t divisor = xs.total * ys.total;
   const Sum half = static_cast<Sum>(divisor / 2);
   const Divider divide(divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
-    const Span& span = ys.spans[static_cast<std::size_t>(j)];
+    const Span& span = ys[static_cast<std::size_t>(j)];
     Column* sums = columns.data();
     const uint8_t* first = source.Row(span.first) + static_cast<std::size_t>(firstColumn) * 3;
     const auto firstWeight = static_cast<Column>(span.firstWeight);
@@ -178,7 +161,7 @@ void AveragedRows(const Bitmap& source, const AxisMap& xs, const AxisMap& ys, in
       for (std::size_t b = 0; b < bytes; ++b) sums[b] = static_cast<Column>(sums[b] + weight * row[b]);
     }
     uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
-    for (const Span& column : xs.spans) {
+    for (const Span& column : xs) {
       FinishPixel<Sum, Column>(sums + static_cast<std::size_t>(column.first - firstColumn) * 3, column, half,
                                divide, dst);
       dst += 3;
@@ -187,53 +170,166 @@ void AveragedRows(const Bitmap& source, const AxisMap& xs, const AxisMap& ys, in
 }
 
 // AveragedRows with the narrowest sums the weights allow: 16-bit column sums are twice as fast.
-void AveragedRowsFor(const Bitmap& source, const AxisMap& xs, const AxisMap& ys, int begin, int end,
-                     Bitmap& out, Point at) {
-  const bool narrowColumns = ys.total * 255 < (uint64_t{1} << 16);
-  const bool narrowSums = xs.total * ys.total < (uint64_t{1} << 24);
+void PlainAveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
+                       uint64_t xTotal, uint64_t yTotal, int begin, int end, Bitmap& out, Point at) {
+  const bool narrowColumns = yTotal * 255 < (uint64_t{1} << 16);
+  const bool narrowSums = xTotal * yTotal < (uint64_t{1} << 24);
+  const uint64_t divisor = xTotal * yTotal;
   if (narrowColumns && narrowSums) {
-    AveragedRows<uint32_t, uint16_t, Divider32>(source, xs, ys, begin, end, out, at);
+    AveragedRows<uint32_t, uint16_t, Divider32>(source, xs, ys, divisor, begin, end, out, at);
   } else if (narrowSums) {
-    AveragedRows<uint32_t, uint32_t, Divider32>(source, xs, ys, begin, end, out, at);
+    AveragedRows<uint32_t, uint32_t, Divider32>(source, xs, ys, divisor, begin, end, out, at);
   } else {
-    AveragedRows<uint64_t, uint32_t, Divider64>(source, xs, ys, begin, end, out, at);
+    AveragedRows<uint64_t, uint32_t, Divider64>(source, xs, ys, divisor, begin, end, out, at);
+  }
+}
+
+// One area's stretch, prepared once and run over row ranges, possibly on several threads. An averaged
+// area goes to the narrow vector kernel when its sums fit in 16 and 31 bits, to the wide one when they
+// fit in 32 bits; the rest, and everything without AVX2, runs in plain code.
+class AreaStretch {
+ public:
+  AreaStretch(const Bitmap& source, Size view, const Rect& area, StretchWorkspace& workspace,
+              bool allowVector)
+      : source_(source), workspace_(workspace) {
+    xs_ = MapAxis(source.Width(), view.width, area.left, area.right, workspace.columnSpans);
+    ys_ = MapAxis(source.Height(), view.height, area.top, area.bottom, workspace.rowSpans);
+    const uint64_t divisor = xs_.total * ys_.total;
+    if (allowVector && !Nearest() && stretch::HaveAvx2()) {
+      if (ys_.total * 255 < (uint64_t{1} << 15) && xs_.total < (uint64_t{1} << 15) &&
+          divisor * 255 < (uint64_t{1} << 31)) {
+        kernel_ = Kernel::Narrow;
+      } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32)) {
+        kernel_ = Kernel::Wide;
+      }
+    }
+    if (kernel_ != Kernel::Plain) BuildTables(area.Width());
+  }
+
+  bool Nearest() const { return xs_.nearest && ys_.nearest; }
+
+  // Source pixels read: threads pay off from about a million.
+  uint64_t Work() const {
+    const std::vector<Span>& xs = workspace_.columnSpans;
+    const std::vector<Span>& ys = workspace_.rowSpans;
+    return xs.size() * ys.size() * static_cast<uint64_t>(xs_.maxCount) * static_cast<uint64_t>(ys_.maxCount);
+  }
+
+  // Rows [begin, end) of the area; `sums` is this thread's workspace for the column sums.
+  void Rows(int begin, int end, Bitmap& out, Point at, StretchWorkspace& sums) const {
+    const std::vector<Span>& xs = workspace_.columnSpans;
+    const std::vector<Span>& ys = workspace_.rowSpans;
+    if (Nearest()) {
+      NearestRows(source_, xs, ys, begin, end, out, at);
+    } else if (kernel_ == Kernel::Narrow) {
+      sums.sums16.assign(stretch::ColumnSumsLength(tables_), 0);
+      stretch::ReduceRowsNarrowAvx2(source_, tables_, begin, end, sums.sums16.data(), out, at);
+    } else if (kernel_ == Kernel::Wide) {
+      sums.sums32.assign(stretch::ColumnSumsLength(tables_), 0);
+      stretch::ReduceRowsWideAvx2(source_, tables_, begin, end, sums.sums32.data(), out, at);
+    } else {
+      PlainAveragedRows(source_, xs, ys, xs_.total, ys_.total, begin, end, out, at);
+    }
+  }
+
+ private:
+  enum class Kernel { Plain, Narrow, Wide };
+
+  // The kernels' tables (see ReductionTables).
+  void BuildTables(int width) {
+    const std::vector<Span>& xs = workspace_.columnSpans;
+    const int32_t firstColumn = xs.front().first;
+    const int32_t endColumn = xs.back().first + xs.back().count;
+    const int padded = (width + 3) / 4 * 4;
+    tables_.taps = kernel_ == Kernel::Narrow ? (xs_.maxCount + 1) / 2 * 2 : xs_.maxCount;
+    workspace_.tapOffsets.assign(static_cast<std::size_t>(padded), 0);
+    for (int i = 0; i < width; ++i) {
+      workspace_.tapOffsets[static_cast<std::size_t>(i)] =
+          (xs[static_cast<std::size_t>(i)].first - firstColumn) * 3;
+    }
+    if (kernel_ == Kernel::Narrow) {
+      BuildPairWeights(width, padded);
+    } else {
+      BuildTapWeights(width, padded);
+    }
+    tables_.rows = workspace_.rowSpans.data();
+    tables_.firstByte = static_cast<std::size_t>(firstColumn) * 3;
+    tables_.rowBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
+    tables_.tapOffsets = workspace_.tapOffsets.data();
+    tables_.width = width;
+    tables_.divisor = xs_.total * ys_.total;
+  }
+
+  void BuildTapWeights(int width, int padded) {
+    const std::size_t groupStride = static_cast<std::size_t>(tables_.taps) * 8;
+    workspace_.tapWeights.assign(static_cast<std::size_t>(padded / 2) * groupStride, 0);
+    for (int i = 0; i < width; ++i) {
+      const Span& span = workspace_.columnSpans[static_cast<std::size_t>(i)];
+      uint32_t* weights =
+          workspace_.tapWeights.data() + static_cast<std::size_t>(i / 2) * groupStride + (i % 2) * 4;
+      for (int32_t k = 0; k < span.count; ++k) std::fill_n(weights + 8 * k, 4, WeightAt(span, k));
+    }
+    tables_.tapWeights = workspace_.tapWeights.data();
+  }
+
+  void BuildPairWeights(int width, int padded) {
+    const std::size_t groupStride = static_cast<std::size_t>(tables_.taps / 2) * 16;
+    workspace_.pairWeights.assign(static_cast<std::size_t>(padded / 2) * groupStride, 0);
+    for (int i = 0; i < width; ++i) {
+      const Span& span = workspace_.columnSpans[static_cast<std::size_t>(i)];
+      int16_t* weights =
+          workspace_.pairWeights.data() + static_cast<std::size_t>(i / 2) * groupStride + (i % 2) * 8;
+      for (int32_t k = 0; k < span.count; ++k) {
+        int16_t* pair = weights + 16 * (k / 2) + k % 2;
+        for (int channel = 0; channel < 3; ++channel)
+          pair[2 * channel] = static_cast<int16_t>(WeightAt(span, k));
+      }
+    }
+    tables_.pairWeights = workspace_.pairWeights.data();
+  }
+
+  const Bitmap& source_;
+  StretchWorkspace& workspace_;
+  AxisMap xs_, ys_;
+  Kernel kernel_ = Kernel::Plain;
+  stretch::ReductionTables tables_;
+};
+
+void CheckFormats(const Bitmap& source, const Bitmap& out) {
+  if (source.Format() != PixelFormat::Bgr24 || out.Format() != PixelFormat::Bgr24) {
+    throw std::logic_error("stretching works on 24-bit bitmaps");
   }
 }
 
 }  // namespace
 
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
-                   bool allowThreads) {
-  if (source.Format() != PixelFormat::Bgr24 || out.Format() != PixelFormat::Bgr24) {
-    throw std::logic_error("stretching works on 24-bit bitmaps");
-  }
+                   StretchWorkspace& workspace, StretchOptions options) {
+  CheckFormats(source, out);
   if (area.Width() <= 0 || area.Height() <= 0 || source.IsEmpty()) return;
-  const AxisMap xs = MapAxis(source.Width(), view.width, area.left, area.right);
-  const AxisMap ys = MapAxis(source.Height(), view.height, area.top, area.bottom);
-  const auto rows = [&](int begin, int end) {
-    if (xs.nearest && ys.nearest) {
-      NearestRows(source, xs, ys, begin, end, out, at);
-    } else {
-      AveragedRowsFor(source, xs, ys, begin, end, out, at);
-    }
-  };
-  // Source pixels read: threads pay off from about a million.
-  const uint64_t work = static_cast<uint64_t>(area.Width()) * static_cast<uint64_t>(area.Height()) *
-                        (xs.nearest ? 1 : static_cast<uint64_t>(source.Width()) / view.width + 1) *
-                        (ys.nearest ? 1 : static_cast<uint64_t>(source.Height()) / view.height + 1);
+  const AreaStretch stretch(source, view, area, workspace, options.allowVector);
+  stretch.Rows(0, area.Height(), out, at, workspace);
+}
+
+void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
+                   StretchOptions options) {
+  CheckFormats(source, out);
+  if (area.Width() <= 0 || area.Height() <= 0 || source.IsEmpty()) return;
+  StretchWorkspace workspace;
+  const AreaStretch stretch(source, view, area, workspace, options.allowVector);
   const int height = area.Height();
-  const int threads = !allowThreads || work < (1u << 20)
+  const int threads = !options.allowThreads || stretch.Work() < (1u << 20)
                           ? 1
                           : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-  if (threads == 1) {
-    rows(0, height);
-    return;
-  }
+  std::vector<StretchWorkspace> sums(static_cast<std::size_t>(threads));
   std::vector<std::thread> workers;
   for (int t = 1; t < threads; ++t) {
-    workers.emplace_back(rows, height * t / threads, height * (t + 1) / threads);
+    workers.emplace_back([&, t] {
+      stretch.Rows(height * t / threads, height * (t + 1) / threads, out, at,
+                   sums[static_cast<std::size_t>(t)]);
+    });
   }
-  rows(0, height / threads);
+  stretch.Rows(0, height / threads, out, at, sums[0]);
   for (std::thread& worker : workers) worker.join();
 }
 

@@ -9,16 +9,37 @@
 // covers [i * v, (i + 1) * v) in units of 1 / (s * v) of the axis; weights are the overlaps. The
 // result is the weighted sum divided by the weights' total, rounded half up.
 
+#include <vector>
+
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 #include "shell/Size.h"
+#include "shell/StretchKernels.h"
 
 namespace mv {
 
+// Memory a stretch works in. A caller that stretches often keeps one per thread, so repeated
+// stretches allocate nothing once it has grown.
+struct StretchWorkspace {
+  std::vector<stretch::Span> columnSpans, rowSpans;
+  std::vector<int32_t> tapOffsets;
+  std::vector<uint32_t> tapWeights;
+  std::vector<int16_t> pairWeights;
+  std::vector<uint16_t> sums16;
+  std::vector<uint32_t> sums32;
+};
+
+struct StretchOptions {
+  bool allowThreads = true;  // false when the caller runs several areas at once
+  bool allowVector = true;   // false runs the plain code even where the processor has AVX2
+};
+
 // Writes the view pixels `area` (view coordinates, inside 0..view) of `source` (24-bit) stretched to
-// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas unless
-// told not to (when the caller runs several areas at once).
+// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas.
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
-                   bool allowThreads = true);
+                   StretchOptions options = {});
+// The same on the calling thread alone, in memory kept by the caller.
+void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
+                   StretchWorkspace& workspace, StretchOptions options = {});
 
 }  // namespace mv

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
-
-#include "shell/Stretch.h"
 
 namespace mv {
 
@@ -75,16 +74,17 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Bitmap& s
   }
   // Tiles are independent: the threads share them out.
   std::atomic<std::size_t> next{0};
-  const auto work = [&] {
+  const auto work = [&](StretchWorkspace& workspace) {
     for (std::size_t i = next++; i < missing.size(); i = next++) {
-      StretchRegion(source, display, missing[i], reduced_, {missing[i].left, missing[i].top}, false);
+      StretchRegion(source, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
     }
   };
   const std::size_t threads =
       std::min<std::size_t>(missing.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  if (workspaces_.size() < threads) workspaces_.resize(threads);
   std::vector<std::thread> workers;
-  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
-  work();
+  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work, std::ref(workspaces_[t]));
+  if (threads > 0) work(workspaces_[0]);
   for (std::thread& worker : workers) worker.join();
 }
 

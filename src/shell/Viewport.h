@@ -15,6 +15,7 @@
 #include "platform/Color.h"
 #include "platform/Geometry.h"
 #include "shell/Size.h"
+#include "shell/Stretch.h"
 
 namespace mv {
 
@@ -43,6 +44,7 @@ class ViewportComposer {
   Bitmap reduced_;
   uint64_t reducedVersion_ = UINT64_MAX;
   std::vector<bool> tileReady_;
+  std::vector<StretchWorkspace> workspaces_;  // one per thread filling tiles
   int tileColumns_ = 0;
   Bitmap layer_;
   ViewportScene layerScene_;

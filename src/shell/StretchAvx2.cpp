@@ -1,0 +1,266 @@
+// The averaged stretch with AVX2: column sums sixteen (or eight) bytes at a time, then two view
+// pixels per register, each pixel's three channels and one unused lane side by side, and the rounded
+// division by multiplication with the divisor's reciprocal in floats or doubles.
+//
+// The division is exact: a channel's weighted sum n is an integer below 2^32 and the divisor d is
+// below 2^24, so n / d + 1/2 is either a whole number or at least 1 / (2d) > 2^-25 away from one,
+// while the double evaluation of n * (1 / d) + 1/2 errs by less than 2^-40. Adding 2^-30 before
+// truncating therefore gives floor(n / d + 1/2), which is the integer (n + floor(d / 2)) / d.
+
+#include <immintrin.h>
+
+#include <cstring>
+
+#include "shell/StretchKernels.h"
+
+namespace mv::stretch {
+
+namespace {
+
+// Sixteen 16-bit column sums per register.
+struct Columns16 {
+  using Type = uint16_t;
+  static constexpr std::size_t kBytes = 16;  // source bytes per register
+  [[gnu::target("avx2")]] static __m256i Load(const uint8_t* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+  [[gnu::target("avx2")]] static __m256i Broadcast(uint32_t weight) {
+    return _mm256_set1_epi16(static_cast<int16_t>(weight));
+  }
+  [[gnu::target("avx2")]] static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi16(a, b); }
+  [[gnu::target("avx2")]] static __m256i Mul(__m256i a, __m256i b) { return _mm256_mullo_epi16(a, b); }
+};
+
+// Eight 32-bit column sums per register.
+struct Columns32 {
+  using Type = uint32_t;
+  static constexpr std::size_t kBytes = 8;
+  [[gnu::target("avx2")]] static __m256i Load(const uint8_t* p) {
+    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+  }
+  [[gnu::target("avx2")]] static __m256i Broadcast(uint32_t weight) {
+    return _mm256_set1_epi32(static_cast<int32_t>(weight));
+  }
+  [[gnu::target("avx2")]] static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi32(a, b); }
+  [[gnu::target("avx2")]] static __m256i Mul(__m256i a, __m256i b) { return _mm256_mullo_epi32(a, b); }
+};
+
+// The column sums of `vectors` consecutive registers from byte `at` of the span's source rows
+// (`row` is the first of them): first and last rows weighted on their own, the rows between added
+// first and weighted once.
+template <typename C, int vectors>
+[[gnu::target("avx2")]] inline void SumColumnsAt(const uint8_t* row, std::size_t stride, const Span& span,
+                                                 std::size_t at, typename C::Type* columns) {
+  __m256i sums[vectors];
+  for (int v = 0; v < vectors; ++v)
+    sums[v] = C::Mul(C::Load(row + at + v * C::kBytes), C::Broadcast(span.firstWeight));
+  if (span.count > 1) {
+    __m256i inner[vectors];
+    for (int v = 0; v < vectors; ++v) inner[v] = _mm256_setzero_si256();
+    const uint8_t* p = row + stride;
+    for (int32_t k = 1; k + 1 < span.count; ++k, p += stride) {
+      for (int v = 0; v < vectors; ++v) inner[v] = C::Add(inner[v], C::Load(p + at + v * C::kBytes));
+    }
+    const __m256i innerWeight = C::Broadcast(span.innerWeight), lastWeight = C::Broadcast(span.lastWeight);
+    for (int v = 0; v < vectors; ++v) {
+      sums[v] = C::Add(sums[v], C::Mul(inner[v], innerWeight));
+      sums[v] = C::Add(sums[v], C::Mul(C::Load(p + at + v * C::kBytes), lastWeight));
+    }
+  }
+  for (int v = 0; v < vectors; ++v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(columns + at), sums[v]);
+    at += C::kBytes;
+  }
+}
+
+// columns[b] = the span's weighted sum of byte b over `bytes` bytes from `row`.
+template <typename C>
+[[gnu::target("avx2")]] void SumColumns(const uint8_t* row, std::size_t stride, const Span& span,
+                                        std::size_t bytes, typename C::Type* columns) {
+  constexpr std::size_t kWide = 4 * C::kBytes;
+  std::size_t at = 0;
+  for (; at + kWide <= bytes; at += kWide) SumColumnsAt<C, 4>(row, stride, span, at, columns);
+  for (; at + C::kBytes <= bytes; at += C::kBytes) SumColumnsAt<C, 1>(row, stride, span, at, columns);
+  if (at == bytes) return;
+  if (bytes >= C::kBytes) {
+    // The last register overlaps the one before it; the overlap is computed twice, to the same sums.
+    SumColumnsAt<C, 1>(row, stride, span, bytes - C::kBytes, columns);
+    return;
+  }
+  for (; at < bytes; ++at) {
+    uint32_t sum = 0;
+    for (int32_t k = 0; k < span.count; ++k)
+      sum += WeightAt(span, k) * row[static_cast<std::size_t>(k) * stride + at];
+    columns[at] = static_cast<typename C::Type>(sum);
+  }
+}
+
+// Rounded quotients of channel sums by the divisor, as 32-bit numbers in the same lanes. Floats are
+// exact for divisors up to 4096 (the error stays below 2^-15 while 1 / (2d) is at least 2^-13, and the
+// added margin is 2^-14); doubles for larger ones, see the top of the file.
+struct FloatQuotients {
+  __m256 inverse, roundUp;
+  [[gnu::target("avx2,fma")]] explicit FloatQuotients(uint64_t divisor)
+      : inverse(_mm256_set1_ps(1.0f / static_cast<float>(divisor))),
+        roundUp(_mm256_set1_ps(0.5f + 0x1p-14f)) {}
+  // Sums below 2^24.
+  [[gnu::target("avx2,fma")]] __m256i operator()(__m256i sums) const {
+    return _mm256_cvttps_epi32(_mm256_fmadd_ps(_mm256_cvtepi32_ps(sums), inverse, roundUp));
+  }
+};
+
+struct DoubleQuotients {
+  __m256d inverse, roundUp;
+  [[gnu::target("avx2,fma")]] explicit DoubleQuotients(uint64_t divisor)
+      : inverse(_mm256_set1_pd(1.0 / static_cast<double>(divisor))), roundUp(_mm256_set1_pd(0.5 + 0x1p-30)) {}
+  // Unsigned sums: the sign bit is flipped for the signed conversion and 2^31 added back.
+  [[gnu::target("avx2,fma")]] __m128i Half(__m128i sums) const {
+    const __m128i flipped = _mm_xor_si128(sums, _mm_set1_epi32(INT32_MIN));
+    const __m256d value = _mm256_add_pd(_mm256_cvtepi32_pd(flipped), _mm256_set1_pd(2147483648.0));
+    return _mm256_cvttpd_epi32(_mm256_fmadd_pd(value, inverse, roundUp));
+  }
+  [[gnu::target("avx2,fma")]] __m256i operator()(__m256i sums) const {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(Half(_mm256_castsi256_si128(sums))),
+                                   Half(_mm256_extracti128_si256(sums, 1)), 1);
+  }
+};
+
+// Stores the three channels of four pixels (the quotients of two registers of two pixels each); only
+// `count` of them when fewer remain, so no byte past the area is written.
+[[gnu::target("avx2")]] inline void StorePixels(__m256i first, __m256i second, int count, uint8_t* dst) {
+  const __m128i packBgr = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m128i words0 = _mm_packus_epi32(_mm256_castsi256_si128(first), _mm256_extracti128_si256(first, 1));
+  const __m128i words1 =
+      _mm_packus_epi32(_mm256_castsi256_si128(second), _mm256_extracti128_si256(second, 1));
+  const __m128i bytes = _mm_shuffle_epi8(_mm_packus_epi16(words0, words1), packBgr);
+  if (count >= 4) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), bytes);
+    const int32_t last = _mm_extract_epi32(bytes, 2);
+    std::memcpy(dst + 8, &last, 4);
+  } else {
+    alignas(16) uint8_t pixels[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels), bytes);
+    std::memcpy(dst, pixels, static_cast<std::size_t>(count) * 3);
+  }
+}
+
+template <typename Type>
+[[gnu::target("avx2")]] inline __m256i LoadTwo(const Type* low, const Type* high) {
+  return _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
+}
+
+// One view row from 16-bit column sums, two taps at a time: eight sums from a tap's first channel
+// hold both taps' channels, which are paired per channel and multiplied and added in one step.
+// `pairs` is the taps' pairs when known at compile time, 0 otherwise.
+template <int pairs, typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighPixelsNarrow(const uint16_t* columns, const ReductionTables& tables,
+                                                   const Quotients& quotients, uint8_t* dst) {
+  const __m256i pairChannels = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1,  //
+                                                0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
+  const int tapPairs = pairs > 0 ? pairs : tables.taps / 2;
+  const std::size_t groupStride = static_cast<std::size_t>(tapPairs) * 16;
+  for (int d = 0; d < tables.width; d += 4, dst += 12) {
+    const int32_t* offsets = tables.tapOffsets + d;
+    const int16_t* weights = tables.pairWeights + static_cast<std::size_t>(d / 2) * groupStride;
+    __m256i sums0 = _mm256_setzero_si256(), sums1 = _mm256_setzero_si256();
+    for (int p = 0; p < tapPairs; ++p) {
+      const int tap = 6 * p;
+      const __m256i a =
+          _mm256_shuffle_epi8(LoadTwo(columns + offsets[0] + tap, columns + offsets[1] + tap), pairChannels);
+      const __m256i b =
+          _mm256_shuffle_epi8(LoadTwo(columns + offsets[2] + tap, columns + offsets[3] + tap), pairChannels);
+      const __m256i weightsA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 16 * p));
+      const __m256i weightsB =
+          _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + groupStride + 16 * p));
+      sums0 = _mm256_add_epi32(sums0, _mm256_madd_epi16(a, weightsA));
+      sums1 = _mm256_add_epi32(sums1, _mm256_madd_epi16(b, weightsB));
+    }
+    StorePixels(quotients(sums0), quotients(sums1), tables.width - d, dst);
+  }
+}
+
+// One view row from 32-bit column sums, one tap at a time: four sums from a tap's first channel are
+// its three channels and an unused lane.
+template <typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighPixelsWide(const uint32_t* columns, const ReductionTables& tables,
+                                                 const Quotients& quotients, uint8_t* dst) {
+  const std::size_t groupStride = static_cast<std::size_t>(tables.taps) * 8;
+  for (int d = 0; d < tables.width; d += 4, dst += 12) {
+    const int32_t* offsets = tables.tapOffsets + d;
+    const uint32_t* weights = tables.tapWeights + static_cast<std::size_t>(d / 2) * groupStride;
+    __m256i sums0 = _mm256_setzero_si256(), sums1 = _mm256_setzero_si256();
+    for (int k = 0; k < tables.taps; ++k) {
+      const int tap = 3 * k;
+      const __m256i a = LoadTwo(columns + offsets[0] + tap, columns + offsets[1] + tap);
+      const __m256i b = LoadTwo(columns + offsets[2] + tap, columns + offsets[3] + tap);
+      const __m256i weightsA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * k));
+      const __m256i weightsB =
+          _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + groupStride + 8 * k));
+      sums0 = _mm256_add_epi32(sums0, _mm256_mullo_epi32(a, weightsA));
+      sums1 = _mm256_add_epi32(sums1, _mm256_mullo_epi32(b, weightsB));
+    }
+    StorePixels(quotients(sums0), quotients(sums1), tables.width - d, dst);
+  }
+}
+
+template <typename Quotients>
+[[gnu::target("avx2,fma")]] void ReduceNarrow(const Bitmap& source, const ReductionTables& tables,
+                                              int rowBegin, int rowEnd, uint16_t* columns, Bitmap& out,
+                                              Point at) {
+  const Quotients quotients(tables.divisor);
+  for (int j = rowBegin; j < rowEnd; ++j) {
+    const Span& span = tables.rows[j];
+    SumColumns<Columns16>(source.Row(span.first) + tables.firstByte, source.Stride(), span, tables.rowBytes,
+                          columns);
+    uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
+    // The common reductions down to a quarter need one or two pairs of taps.
+    switch (tables.taps) {
+      case 2:
+        WeighPixelsNarrow<1>(columns, tables, quotients, dst);
+        break;
+      case 4:
+        WeighPixelsNarrow<2>(columns, tables, quotients, dst);
+        break;
+      case 6:
+        WeighPixelsNarrow<3>(columns, tables, quotients, dst);
+        break;
+      default:
+        WeighPixelsNarrow<0>(columns, tables, quotients, dst);
+    }
+  }
+}
+
+[[gnu::target("avx2,fma")]] void ReduceWide(const Bitmap& source, const ReductionTables& tables, int rowBegin,
+                                            int rowEnd, uint32_t* columns, Bitmap& out, Point at) {
+  const DoubleQuotients quotients(tables.divisor);
+  for (int j = rowBegin; j < rowEnd; ++j) {
+    const Span& span = tables.rows[j];
+    SumColumns<Columns32>(source.Row(span.first) + tables.firstByte, source.Stride(), span, tables.rowBytes,
+                          columns);
+    WeighPixelsWide(columns, tables, quotients, out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3);
+  }
+}
+
+}  // namespace
+
+bool HaveAvx2() {
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+void ReduceRowsNarrowAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+                          uint16_t* columns, Bitmap& out, Point at) {
+  if (tables.divisor <= 4096) {
+    ReduceNarrow<FloatQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
+  } else {
+    ReduceNarrow<DoubleQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
+  }
+}
+
+void ReduceRowsWideAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+                        uint32_t* columns, Bitmap& out, Point at) {
+  ReduceWide(source, tables, rowBegin, rowEnd, columns, out, at);
+}
+
+}  // namespace mv::stretch
