@@ -4,7 +4,8 @@
 // libvips takes to shrink the whole picture to the same scale with a box filter (`vips shrink`), when
 // vips is installed: the peer a user would reach for to get the reduced picture.
 //
-// Usage: viewer_bench [work folder]   (default /tmp/mv-viewer-bench)
+// Usage: viewer_bench [work folder] [zoom...]   (default /tmp/mv-viewer-bench, every zoom below;
+// the peer is timed only for the full list)
 
 #include <time.h>
 #include <algorithm>
@@ -79,7 +80,13 @@ int Main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : "/tmp/mv-viewer-bench";
   std::filesystem::create_directories(folder);
   const Bitmap picture = PhotoLike();
-  if (std::system("command -v vips > /dev/null") == 0) {
+  const double fit =
+      std::min(static_cast<double>(kView.width) / kWidth, static_cast<double>(kView.height) / kHeight);
+  std::vector<double> zooms = {0.05, 0.1, 0.25, fit, 1.0 / 3, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0, 4.0, 16.0};
+  const bool withPeer = argc <= 2;
+  if (!withPeer) zooms.clear();
+  for (int i = 2; i < argc; ++i) zooms.push_back(std::atof(argv[i]));
+  if (withPeer && std::system("command -v vips > /dev/null") == 0) {
     PngWriteOptions options;
     options.compressionLevel = 1;
     WritePngFile(folder + "/picture.png", picture, options);
@@ -88,9 +95,7 @@ int Main(int argc, char** argv) {
   std::printf("Wall and processor milliseconds (all threads) per composition, median of 15.\n");
   std::printf("%-8s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "scroll wall/cpu", "repaint wall/cpu",
               "vips shrink ms");
-  const double fit =
-      std::min(static_cast<double>(kView.width) / kWidth, static_cast<double>(kView.height) / kHeight);
-  for (const double zoom : {0.05, 0.1, 0.25, fit, 1.0 / 3, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0, 4.0, 16.0}) {
+  for (const double zoom : zooms) {
     const Size display{static_cast<int>(kWidth * zoom + 0.5), static_cast<int>(kHeight * zoom + 0.5)};
     ViewportComposer composer;
     Bitmap surface(kView.width, kView.height);
@@ -108,7 +113,7 @@ int Main(int argc, char** argv) {
     });
     const Timing repaint = Time(15, [&](int) { composer.Compose(scene, surface); });
     std::printf("%-8.4g %7.2f / %6.2f %7.2f / %6.2f %7.2f / %6.2f %14.1f\n", zoom, fresh.wall, fresh.cpu,
-                scroll.wall, scroll.cpu, repaint.wall, repaint.cpu, PeerShrink(folder, zoom));
+                scroll.wall, scroll.cpu, repaint.wall, repaint.cpu, withPeer ? PeerShrink(folder, zoom) : -1);
   }
   return 0;
 }
