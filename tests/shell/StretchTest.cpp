@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <utility>
 #include <vector>
@@ -165,6 +167,145 @@ TEST(Viewport, PicturesInOtherFormatsAreShownThroughTheirColours) {
   composer.Compose({&indexed, 1, {2, 1}, {0, 0}, 0}, surface);
   EXPECT_EQ(surface.ColorAt(0, 0), MakeColor(255, 0, 0));
   EXPECT_EQ(surface.ColorAt(1, 0), MakeColor(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace mv
+
+namespace mv {
+namespace {
+
+// The rule for a whole area at once, with each axis' weights worked out once per view column and row.
+Bitmap ReferenceArea(const Bitmap& source, Size view, const Rect& area) {
+  std::vector<std::vector<std::pair<int, uint64_t>>> columns, rows;
+  for (int x = area.left; x < area.right; ++x) columns.push_back(AxisWeights(source.Width(), view.width, x));
+  for (int y = area.top; y < area.bottom; ++y) rows.push_back(AxisWeights(source.Height(), view.height, y));
+  Bitmap expected(area.Width(), area.Height());
+  for (int j = 0; j < area.Height(); ++j) {
+    for (int i = 0; i < area.Width(); ++i) {
+      uint64_t total = 0, sums[3] = {0, 0, 0};
+      for (const auto& [y, wy] : rows[static_cast<std::size_t>(j)]) {
+        const uint8_t* row = source.Row(y);
+        for (const auto& [x, wx] : columns[static_cast<std::size_t>(i)]) {
+          for (int c = 0; c < 3; ++c) sums[c] += wx * wy * row[x * 3 + c];
+          total += wx * wy;
+        }
+      }
+      for (int c = 0; c < 3; ++c)
+        expected.Row(j)[i * 3 + c] = static_cast<uint8_t>((sums[c] + total / 2) / total);
+    }
+  }
+  return expected;
+}
+
+// Stretches `area` with the vector kernels allowed and with plain code only, on one thread and on
+// several, and compares each with the rule.
+void ExpectEveryPathMatchesTheRule(const Bitmap& source, Size view, const Rect& area) {
+  const Bitmap expected = ReferenceArea(source, view, area);
+  for (const bool vector : {true, false}) {
+    for (const bool threads : {true, false}) {
+      Bitmap out(area.Width(), area.Height());
+      StretchRegion(source, view, area, out, {0, 0}, {.allowThreads = threads, .allowVector = vector});
+      ASSERT_EQ(out, expected) << "source " << source.Width() << "x" << source.Height() << " view "
+                               << view.width << "x" << view.height << " area " << area.left << "," << area.top
+                               << " " << area.Width() << "x" << area.Height()
+                               << (vector ? " vector" : " plain");
+    }
+  }
+  // A kept workspace gives the same pixels when it is reused for another area.
+  StretchWorkspace workspace;
+  Bitmap out(area.Width(), area.Height());
+  StretchRegion(source, view, {0, 0, 1, 1}, out, {0, 0}, workspace);
+  StretchRegion(source, view, area, out, {0, 0}, workspace);
+  ASSERT_EQ(out, expected);
+}
+
+Size Zoomed(Size source, double zoom) {
+  return {std::max(1, static_cast<int>(source.width * zoom + 0.5)),
+          std::max(1, static_cast<int>(source.height * zoom + 0.5))};
+}
+
+TEST(Stretch, EveryPathMatchesTheRuleAtManyZoomsOnOddSizes) {
+  std::mt19937 random(2024);
+  const double zooms[] = {0.36,    1.0 / 3, 0.5, 0.6, 0.75, 0.25, 0.05, 0.1, 0.999, 1 / std::sqrt(2.0),
+                          2.0 / 3, 0.9};
+  for (const double zoom : zooms) {
+    for (int round = 0; round < 4; ++round) {
+      const Size size{17 + static_cast<int>(random() % 300), 9 + static_cast<int>(random() % 200)};
+      const Bitmap source = RandomImage(size.width, size.height, random);
+      const Size view = Zoomed(size, zoom);
+      ExpectEveryPathMatchesTheRule(source, view, {0, 0, view.width, view.height});
+      const int left = static_cast<int>(random() % view.width),
+                top = static_cast<int>(random() % view.height);
+      ExpectEveryPathMatchesTheRule(source, view,
+                                    {left, top, left + 1 + static_cast<int>(random() % (view.width - left)),
+                                     top + 1 + static_cast<int>(random() % (view.height - top))});
+    }
+  }
+}
+
+TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
+  std::mt19937 random(31337);
+  const Bitmap source = RandomImage(4001, 3001, random);
+  const Size views[] = {
+      Zoomed({4001, 3001}, 0.36),  // the window fit
+      {2000, 1500},                // a half but for one pixel: small weight totals
+      {1333, 1000},                // a third: horizontal total 4001, divisions in doubles
+      {1440, 1079},                // vertical total 3001: 32-bit column sums
+      {4000, 3000},                // one pixel less each way: sums past 32 bits, plain code
+      {4001, 1000},                // only the rows reduced
+      {100, 3001},                 // only the columns reduced
+      {80, 60},                    // fifty source pixels per view pixel each way
+  };
+  for (const Size view : views) {
+    for (int round = 0; round < 3; ++round) {
+      const int width = std::min(view.width, 1 + static_cast<int>(random() % 61));
+      const int height = std::min(view.height, 1 + static_cast<int>(random() % 7));
+      const int left = static_cast<int>(random() % (view.width - width + 1));
+      const int top = static_cast<int>(random() % (view.height - height + 1));
+      ExpectEveryPathMatchesTheRule(source, view, {left, top, left + width, top + height});
+    }
+    // The last columns and rows, where the taps end at the picture's edge.
+    ExpectEveryPathMatchesTheRule(
+        source, view, {std::max(0, view.width - 9), std::max(0, view.height - 3), view.width, view.height});
+  }
+}
+
+TEST(Stretch, ChannelExtremesRoundExactlyInEveryKernel) {
+  // All 0 and all 255 stay so; a half grey pattern sits exactly on the rounding boundary.
+  std::mt19937 random(5);
+  for (const Size size : {Size{301, 257}, Size{4001, 131}, Size{640, 480}}) {
+    Bitmap source(size.width, size.height);
+    for (int y = 0; y < size.height; ++y) {
+      for (int x = 0; x < size.width * 3; ++x)
+        source.Row(y)[x] = (x / 3 + y) % 2 == 0 ? 255 : (random() % 3 == 0 ? 0 : 255);
+    }
+    for (const double zoom : {0.5, 0.36, 1.0 / 3, 0.75}) {
+      const Size view = Zoomed(size, zoom);
+      ExpectEveryPathMatchesTheRule(source, view,
+                                    {0, 0, std::min(view.width, 90), std::min(view.height, 20)});
+    }
+  }
+}
+
+TEST(Stretch, AveragesExactlyHalfwayRoundUpInEveryKernel) {
+  // A row or column of alternating 254 and 255 shown as one pixel averages exactly 254.5, which
+  // rounds to 255, whatever the divisor (single-precision, double-precision, 32-bit column sums).
+  for (int length = 2; length <= 4400; length += length < 200 ? 2 : 34) {
+    Bitmap row(length, 1), column(1, length);
+    for (int i = 0; i < length; ++i) {
+      const uint8_t v = i % 2 == 0 ? 254 : 255;
+      row.SetColorAt(i, 0, MakeColor(v, v, v));
+      column.SetColorAt(0, i, MakeColor(v, v, v));
+    }
+    for (const Bitmap* source : {&row, &column}) {
+      for (const bool vector : {true, false}) {
+        Bitmap out(1, 1);
+        StretchRegion(*source, {1, 1}, {0, 0, 1, 1}, out, {0, 0}, {.allowVector = vector});
+        ASSERT_EQ(out.ColorAt(0, 0), MakeColor(255, 255, 255)) << source->Width() << "x" << source->Height();
+      }
+    }
+  }
 }
 
 }  // namespace
