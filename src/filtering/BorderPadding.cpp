@@ -20,7 +20,9 @@ Bitmap Padded(const Bitmap& bitmap, int32_t radius) {
   const int64_t paddedWidth = int64_t{w} + 2 * int64_t{radius},
                 paddedHeight = int64_t{h} + 2 * int64_t{radius};
   if (paddedWidth > INT32_MAX || paddedHeight > INT32_MAX) throw std::bad_alloc();
-  Bitmap result(static_cast<int>(paddedWidth), static_cast<int>(paddedHeight));
+  // Every byte of every row is written below.
+  Bitmap result(static_cast<int>(paddedWidth), static_cast<int>(paddedHeight), PixelFormat::Bgr24,
+                PixelBuffer::Fill::Unspecified);
   const std::size_t r = static_cast<std::size_t>(radius);
   for (int y = 0; y < result.Height(); ++y) {
     const int sourceY = static_cast<int>(std::clamp<int64_t>(int64_t{y} - radius, 0, h - 1));

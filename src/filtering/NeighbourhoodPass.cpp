@@ -66,7 +66,9 @@ std::optional<Bitmap> RunNeighbourhoodPass(Bitmap padded, const TColorFilter& fi
     const int64_t width = int64_t{padded.Width()} - 2 * r, height = int64_t{padded.Height()} - 2 * r;
     if (r < 0 || width < 0 || height < 0) throw RangeError();
     Bitmap source = padded.Format() == PixelFormat::Bgr24 ? std::move(padded) : padded.ToBgr24();
-    Bitmap output(static_cast<int>(width), static_cast<int>(height));
+    // Every producer writes whole rows; a cancelled or failed pass returns none of them.
+    Bitmap output(static_cast<int>(width), static_cast<int>(height), PixelFormat::Bgr24,
+                  PixelBuffer::Fill::Unspecified);
     const Outcome outcome =
         Filter(source, output, filter, kernel, divisor, parameter, settings, feedback, dialog);
     dialog.reset();

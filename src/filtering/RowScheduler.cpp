@@ -69,6 +69,11 @@ class Bands {
     changed_.notify_all();
   }
 
+  std::exception_ptr FailureOf(int band) {
+    const std::lock_guard lock(mutex_);
+    return bands_[static_cast<std::size_t>(band)].failure;
+  }
+
   // Waits until `row` is done; rethrows when its band failed on that row.
   void WaitFor(int row) {
     std::unique_lock lock(mutex_);
@@ -104,10 +109,11 @@ class Workers {
   explicit Workers(Bands& bands) : bands_(bands) {}
   ~Workers() {
     bands_.Stop();
-    for (std::thread& t : threads_) t.join();
+    Join();
   }
-  void Start(const RowProducer& producer) {
-    for (int b = 0; b < bands_.Count(); ++b) {
+  // Starts a worker for each band from `first` on.
+  void Start(const RowProducer& producer, int first = 0) {
+    for (int b = first; b < bands_.Count(); ++b) {
       threads_.emplace_back([this, b, &producer] {
         try {
           producer(bands_.Begin(b), bands_.End(b), [this, b](int row) {
@@ -120,17 +126,43 @@ class Workers {
       });
     }
   }
+  // Waits for the workers to finish their bands.
+  void Join() {
+    for (std::thread& t : threads_) t.join();
+    threads_.clear();
+  }
 
  private:
   Bands& bands_;
   std::vector<std::thread> threads_;
 };
 
+// Without hooks nothing needs the rows in order: the calling thread computes the first band while
+// the workers compute the others (rather than waiting for them row by row), and the earliest
+// band's failure is rethrown, the one a serial run would have met first.
+RowRunResult RunWithoutHooks(int rows, int threads, const RowProducer& producer) {
+  Bands bands(rows, threads);
+  Workers workers(bands);
+  workers.Start(producer, 1);
+  try {
+    producer(bands.Begin(0), bands.End(0), [](int) { return true; });
+  } catch (...) {
+    bands.Stop();
+    throw;
+  }
+  workers.Join();
+  for (int b = 1; b < bands.Count(); ++b) {
+    if (const std::exception_ptr failure = bands.FailureOf(b)) std::rethrow_exception(failure);
+  }
+  return RowRunResult::Completed;
+}
+
 }  // namespace
 
 RowRunResult RunRows(int rows, int threads, const RowProducer& producer, const RowHooks& hooks) {
   threads = std::min(threads, rows);
   if (threads <= 1) return RunSerially(rows, producer, hooks);
+  if (!hooks.beforeRow && !hooks.afterRow) return RunWithoutHooks(rows, threads, producer);
   Bands bands(rows, threads);
   Workers workers(bands);
   workers.Start(producer);

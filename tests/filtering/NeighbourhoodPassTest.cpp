@@ -163,6 +163,9 @@ TEST(NeighbourhoodPass, FailuresReportTheErrorOfTheFirstFailingRow) {
     EXPECT_EQ(overflow.record.messages, std::vector<std::string>{"失敗:Range check error"});
     EXPECT_EQ(overflow.record.steps, 5);
     EXPECT_EQ(overflow.record.dialogsAlive, 0);
+    RecordingFeedback quietOverflow;  // without the dialog the rows are not waited for one by one
+    EXPECT_FALSE(Pass(*PadBorder(dark, 1), TCustomFilter(), huge, 1, 0, 1, threads, quietOverflow));
+    EXPECT_EQ(quietOverflow.record.messages, std::vector<std::string>{"失敗:Range check error"});
 
     RecordingFeedback shortKernel;
     EXPECT_FALSE(Pass(*padded, TCustomFilter(), std::vector<int32_t>(8, 1), 1, 0, 1, threads, shortKernel));
@@ -290,6 +293,40 @@ TEST(ConvolutionFinisher, EveryMethodAgreesWithTheExtendedRule) {
   EXPECT_EQ(ConvolutionFinisher(257610, 0, 0, 65690550).Chosen(),
             ConvolutionFinisher::Method::IntegerDivision);
   EXPECT_EQ(ConvolutionFinisher(0.1, 0, 0, 65690550).Chosen(), ConvolutionFinisher::Method::Exact);
+}
+
+// Rows finished in vector lanes give the byte of the extended rule for every sum in range, with
+// every scale the box sums use, at every position of a row (blocks of 32 and the tail).
+TEST(ConvolutionFinisher, RowsGiveTheExtendedRulesBytes) {
+  struct Case {
+    double divisor;
+    int32_t offset;
+    int64_t minSum, maxSum;
+    int64_t scale;
+  };
+  const Case cases[] = {
+      {9, 0, 0, 2295, 1},           {1, 0, 0, 255, 1},         {16, 0, 0, 4080, 1},
+      {-7, 100, -1785, 1785, 1},    {3, -128, -2295, 2295, 1}, {1849, 0, 0, 471495, 43},
+      {10, 2147483600, 0, 2550, 1}, {2.5, 0, 0, 2295, 1},      {65536, 7, -4000000, 4000000, 1}};
+  for (const Case& c : cases) {
+    const ConvolutionFinisher finish(c.divisor, c.offset, c.minSum, c.maxSum);
+    std::vector<int32_t> sums;
+    for (int64_t s = c.minSum / c.scale; s * c.scale <= c.maxSum; ++s)
+      sums.push_back(static_cast<int32_t>(s));
+    for (int count : {static_cast<int>(sums.size()), 31, 33}) {
+      count = std::min(count, static_cast<int>(sums.size()));
+      std::vector<uint8_t> row(static_cast<std::size_t>(count));
+      finish.FinishRow(sums.data(), c.scale, row.data(), count);
+      for (int i = 0; i < count; ++i) {
+        const double sum = static_cast<double>(c.scale * sums[static_cast<std::size_t>(i)]);
+        ASSERT_EQ(row[static_cast<std::size_t>(i)], FinishConvolution(sum, c.divisor, c.offset))
+            << "D=" << c.divisor << " A=" << c.offset << " s=" << sum;
+      }
+    }
+  }
+  if (__builtin_cpu_supports("avx2")) {
+    EXPECT_TRUE(ConvolutionFinisher(9, 0, 0, 2295).Vectorised());
+  }
 }
 
 TEST(KernelFetch, MissingLibraryShowsTheReinstallBox) {
