@@ -39,14 +39,60 @@ void FillOutside(Bitmap& surface, ColorRef color, const Rect& keep) {
   }
 }
 
+// The source pixels behind view pixels [begin, end) of an axis, for nearest and averaged pixels alike.
+std::pair<int32_t, int32_t> SourceRange(int64_t source, int64_t view, int64_t begin, int64_t end) {
+  return {static_cast<int32_t>(begin * source / view),
+          static_cast<int32_t>(std::min(source, (end * source + view - 1) / view))};
+}
+
 }  // namespace
 
-const Bitmap& ViewportComposer::Source24(const ViewportScene& scene) {
-  if (scene.picture->Format() == PixelFormat::Bgr24) return *scene.picture;
-  if (convertedVersion_ != scene.pictureVersion) {
-    converted_ = scene.picture->ToBgr24();
+void ViewportComposer::RunShared(std::size_t count,
+                                 const std::function<void(std::size_t, StretchWorkspace&)>& work) {
+  std::atomic<std::size_t> next{0};
+  const auto worker = [&](StretchWorkspace& workspace) {
+    for (std::size_t i = next++; i < count; i = next++) work(i, workspace);
+  };
+  const std::size_t threads =
+      std::min<std::size_t>(count, std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  if (workspaces_.size() < threads) workspaces_.resize(threads);
+  std::vector<std::thread> workers;
+  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(worker, std::ref(workspaces_[t]));
+  if (threads > 0) worker(workspaces_[0]);
+  for (std::thread& thread : workers) thread.join();
+}
+
+const Bitmap& ViewportComposer::Source24(const ViewportScene& scene, const Rect& visible) {
+  const Bitmap& picture = *scene.picture;
+  if (picture.Format() == PixelFormat::Bgr24) return picture;
+  if (convertedVersion_ != scene.pictureVersion || converted_.Width() != picture.Width() ||
+      converted_.Height() != picture.Height()) {
+    // The memory is kept while the size stays: a fresh buffer costs its first-touch page faults.
+    if (converted_.Width() != picture.Width() || converted_.Height() != picture.Height()) {
+      converted_ = Bitmap(picture.Width(), picture.Height(), PixelFormat::Bgr24);
+    }
+    converter_.emplace(picture);
+    blockColumns_ = (picture.Width() + kBlockWidth - 1) / kBlockWidth;
+    blockReady_.assign(
+        static_cast<std::size_t>(blockColumns_) * ((picture.Height() + kBlockHeight - 1) / kBlockHeight),
+        false);
     convertedVersion_ = scene.pictureVersion;
   }
+  const auto [left, right] = SourceRange(picture.Width(), scene.display.width, visible.left, visible.right);
+  const auto [top, bottom] = SourceRange(picture.Height(), scene.display.height, visible.top, visible.bottom);
+  std::vector<Rect> missing;
+  for (int by = top / kBlockHeight; by * kBlockHeight < bottom; ++by) {
+    for (int bx = left / kBlockWidth; bx * kBlockWidth < right; ++bx) {
+      const std::size_t index = static_cast<std::size_t>(by) * blockColumns_ + bx;
+      if (blockReady_[index]) continue;
+      blockReady_[index] = true;
+      missing.push_back({bx * kBlockWidth, by * kBlockHeight,
+                         std::min(picture.Width(), (bx + 1) * kBlockWidth),
+                         std::min(picture.Height(), (by + 1) * kBlockHeight)});
+    }
+  }
+  RunShared(missing.size(),
+            [&](std::size_t i, StretchWorkspace&) { converter_->Convert(picture, missing[i], converted_); });
   return converted_;
 }
 
@@ -54,38 +100,28 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Bitmap& s
   const Size display = scene.display;
   if (reducedVersion_ != scene.pictureVersion || reduced_.Width() != display.width ||
       reduced_.Height() != display.height) {
-    // The memory is kept while the size stays: a fresh buffer costs its first-touch page faults.
     if (reduced_.Width() != display.width || reduced_.Height() != display.height) {
       reduced_ = Bitmap(display.width, display.height, PixelFormat::Bgr24);
     }
-    tileColumns_ = (display.width + kTile - 1) / kTile;
-    tileReady_.assign(static_cast<std::size_t>(tileColumns_) * ((display.height + kTile - 1) / kTile), false);
+    tileColumns_ = (display.width + kTileWidth - 1) / kTileWidth;
+    tileReady_.assign(
+        static_cast<std::size_t>(tileColumns_) * ((display.height + kTileHeight - 1) / kTileHeight), false);
     reducedVersion_ = scene.pictureVersion;
   }
   std::vector<Rect> missing;
-  for (int ty = visible.top / kTile; ty * kTile < visible.bottom; ++ty) {
-    for (int tx = visible.left / kTile; tx * kTile < visible.right; ++tx) {
+  for (int ty = visible.top / kTileHeight; ty * kTileHeight < visible.bottom; ++ty) {
+    for (int tx = visible.left / kTileWidth; tx * kTileWidth < visible.right; ++tx) {
       const std::size_t index = static_cast<std::size_t>(ty) * tileColumns_ + tx;
       if (tileReady_[index]) continue;
       tileReady_[index] = true;
-      missing.push_back({tx * kTile, ty * kTile, std::min(display.width, (tx + 1) * kTile),
-                         std::min(display.height, (ty + 1) * kTile)});
+      missing.push_back({tx * kTileWidth, ty * kTileHeight, std::min(display.width, (tx + 1) * kTileWidth),
+                         std::min(display.height, (ty + 1) * kTileHeight)});
     }
   }
   // Tiles are independent: the threads share them out.
-  std::atomic<std::size_t> next{0};
-  const auto work = [&](StretchWorkspace& workspace) {
-    for (std::size_t i = next++; i < missing.size(); i = next++) {
-      StretchRegion(source, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
-    }
-  };
-  const std::size_t threads =
-      std::min<std::size_t>(missing.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-  if (workspaces_.size() < threads) workspaces_.resize(threads);
-  std::vector<std::thread> workers;
-  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work, std::ref(workspaces_[t]));
-  if (threads > 0) work(workspaces_[0]);
-  for (std::thread& worker : workers) worker.join();
+  RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
+    StretchRegion(source, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
+  });
 }
 
 void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
@@ -107,18 +143,24 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
   FillOutside(surface, scene.background,
               shown ? Rect{at.x, at.y, at.x + visible.Width(), at.y + visible.Height()} : Rect{});
   if (shown) {
-    const Bitmap& source = Source24(scene);
-    const bool reduced = scene.display.width <= source.Width() && scene.display.height <= source.Height() &&
-                         (scene.display.width < source.Width() || scene.display.height < source.Height());
+    const Bitmap& picture = *scene.picture;
+    const Size display = scene.display;
+    const bool reduced = display.width <= picture.Width() && display.height <= picture.Height() &&
+                         (display.width < picture.Width() || display.height < picture.Height());
     if (reduced) {
-      EnsureReduced(scene, source, visible);
+      // Whole tiles are reduced: the picture is needed in 24 bits under all of them.
+      const Rect tiles{
+          visible.left / kTileWidth * kTileWidth, visible.top / kTileHeight * kTileHeight,
+          std::min(display.width, (visible.right + kTileWidth - 1) / kTileWidth * kTileWidth),
+          std::min(display.height, (visible.bottom + kTileHeight - 1) / kTileHeight * kTileHeight)};
+      EnsureReduced(scene, Source24(scene, tiles), visible);
       for (int y = visible.top; y < visible.bottom; ++y) {
         std::memcpy(surface.Row(at.y + y - visible.top) + static_cast<std::size_t>(at.x) * 3,
                     reduced_.Row(y) + static_cast<std::size_t>(visible.left) * 3,
                     static_cast<std::size_t>(visible.Width()) * 3);
       }
     } else {
-      StretchRegion(source, scene.display, visible, surface, at);
+      StretchRegion(Source24(scene, visible), display, visible, surface, at);
     }
   }
   CopyPixels(surface, layer_);

@@ -4,16 +4,19 @@
 // the image area's paint handlers.)
 //
 // Keeps what it can between calls, keyed by the picture's version and Im1's size: a 24-bit copy of a
-// picture in another format; the reduced picture when the view is smaller than the picture, filled
-// in tiles as the view reaches them, so scrolling and repainting at one zoom only copy pixels; and
-// the last composed layer.
+// picture in another format, converted in blocks as the view reaches them; the reduced picture when the view
+// is smaller than the picture, filled in tiles as the view reaches them, so scrolling and repainting at one
+// zoom only copy pixels; and the last composed layer.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
 #include "platform/Geometry.h"
+#include "shell/Bgr24Converter.h"
 #include "shell/Size.h"
 #include "shell/Stretch.h"
 
@@ -34,13 +37,21 @@ class ViewportComposer {
   void Compose(const ViewportScene& scene, Bitmap& surface);
 
  private:
-  const Bitmap& Source24(const ViewportScene& scene);
+  // The picture in 24 bits, at least where `visible` (display coordinates) shows it.
+  const Bitmap& Source24(const ViewportScene& scene, const Rect& visible);
   // Makes sure the tiles of the reduced picture that `visible` (display coordinates) touches exist.
   void EnsureReduced(const ViewportScene& scene, const Bitmap& source, const Rect& visible);
 
-  static constexpr int kTile = 128;
+  static constexpr int kTileWidth = 128, kTileHeight = 128;
+  // Runs work(i, workspace) for every i below count, shared out over the threads.
+  void RunShared(std::size_t count, const std::function<void(std::size_t, StretchWorkspace&)>& work);
+
+  static constexpr int kBlockWidth = 512, kBlockHeight = 64;
   Bitmap converted_;
   uint64_t convertedVersion_ = UINT64_MAX;
+  std::optional<Bgr24Converter> converter_;
+  std::vector<bool> blockReady_;
+  int blockColumns_ = 0;
   Bitmap reduced_;
   uint64_t reducedVersion_ = UINT64_MAX;
   std::vector<bool> tileReady_;
