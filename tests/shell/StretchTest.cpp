@@ -308,5 +308,88 @@ TEST(Stretch, AveragesExactlyHalfwayRoundUpInEveryKernel) {
   }
 }
 
+// A picture of random pixels in `format`; indexed pictures get a random palette, sometimes shorter
+// than their indexes reach (those read as black).
+Bitmap RandomPicture(int width, int height, PixelFormat format, std::mt19937& random) {
+  Bitmap picture(width, height, format);
+  if (IsIndexed(format)) {
+    std::vector<PaletteEntry> palette(random() % 2 == 0 ? (1u << BitsPerPixel(format)) : 1 + random() % 3);
+    for (PaletteEntry& entry : palette) {
+      entry = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+               0};
+    }
+    picture.SetPalette(palette);
+  }
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) * BitsPerPixel(format) + 7) / 8;
+  for (int y = 0; y < height; ++y) {
+    for (std::size_t b = 0; b < rowBytes; ++b) picture.Row(y)[b] = static_cast<uint8_t>(random());
+  }
+  return picture;
+}
+
+// Composes `scene` and checks every surface pixel: the picture's colours stretched by the rule inside
+// Im1, the background elsewhere.
+void ExpectComposedByTheRule(ViewportComposer& composer, const ViewportScene& scene,
+                             const Bitmap& expectedDisplay, Size surfaceSize) {
+  Bitmap surface(surfaceSize.width, surfaceSize.height);
+  composer.Compose(scene, surface);
+  for (int y = 0; y < surface.Height(); ++y) {
+    for (int x = 0; x < surface.Width(); ++x) {
+      const int cx = scene.scroll.x + x, cy = scene.scroll.y + y;
+      const bool inside = cx >= 0 && cy >= 0 && cx < scene.display.width && cy < scene.display.height;
+      ASSERT_EQ(surface.ColorAt(x, y), inside ? expectedDisplay.ColorAt(cx, cy) : scene.background)
+          << "format " << static_cast<int>(scene.picture->Format()) << " display " << scene.display.width
+          << "x" << scene.display.height << " scroll " << scene.scroll.x << "," << scene.scroll.y << " at "
+          << x << "," << y;
+    }
+  }
+}
+
+TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
+  std::mt19937 random(4242);
+  const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
+                                 PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
+  const Size surfaceSize{157, 93};
+  for (const PixelFormat format : formats) {
+    const Bitmap picture = RandomPicture(601 + static_cast<int>(random() % 40), 403, format, random);
+    const Bitmap colours = picture.ToBgr24();
+    ViewportComposer composer;  // one composer throughout: its caches must follow every change
+    for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.75, 0.1, 1.0, 2.5, 0.2}) {
+      const Size display = Zoomed({picture.Width(), picture.Height()}, zoom);
+      const Bitmap expected = ReferenceArea(colours, display, {0, 0, display.width, display.height});
+      ViewportScene scene{&picture, 1, display, {0, 0}, MakeColor(7, 8, 9)};
+      // Scrolled over the image area, past its ends, and back.
+      const Point scrolls[] = {{0, 0},
+                               {display.width / 2, display.height / 3},
+                               {display.width - 40, -5},
+                               {-11, display.height - 20},
+                               {3, 1}};
+      for (const Point scroll : scrolls) {
+        scene.scroll = scroll;
+        ExpectComposedByTheRule(composer, scene, expected, surfaceSize);
+      }
+    }
+  }
+}
+
+TEST(Viewport, ANewVersionOfThePictureIsConvertedAndReducedAnew) {
+  std::mt19937 random(77);
+  for (const PixelFormat format : {PixelFormat::Indexed8, PixelFormat::Bgr24}) {
+    Bitmap picture = RandomPicture(530, 300, format, random);
+    ViewportComposer composer;
+    const Size display{191, 108};
+    ViewportScene scene{&picture, 1, display, {20, 10}, 0};
+    ExpectComposedByTheRule(composer, scene,
+                            ReferenceArea(picture.ToBgr24(), display, {0, 0, display.width, display.height}),
+                            {120, 80});
+    picture = RandomPicture(530, 300, format, random);
+    scene.pictureVersion = 2;
+    scene.scroll = {0, 0};
+    ExpectComposedByTheRule(composer, scene,
+                            ReferenceArea(picture.ToBgr24(), display, {0, 0, display.width, display.height}),
+                            {120, 80});
+  }
+}
+
 }  // namespace
 }  // namespace mv
