@@ -1,6 +1,8 @@
 // Times the composition of a 1920 x 1080 viewport of a 4000 x 3000 picture at every kind of zoom:
-// "new" draws a picture that has just changed (nothing cached), "scroll" moves the view by 37 pixels
-// each time, "repaint" redraws an unchanged view (the overlay's repaints). For comparison, the time
+// "new" draws a picture that has just changed (nothing cached), "zoomed" draws right after the view
+// was at 0.8 times the zoom, "scroll" moves the view by 37 pixels each time, "repaint" redraws an
+// unchanged view (the overlay's repaints). A second table times "new" for pictures in the other
+// pixel formats. For comparison, the time
 // libvips takes to shrink the whole picture to the same scale with a box filter (`vips shrink`), when
 // vips is installed: the peer a user would reach for to get the reduced picture.
 //
@@ -53,9 +55,12 @@ struct Timing {
   double cpu = 0;   // median processor milliseconds of all threads: the time on an idle machine's core
 };
 
-Timing Time(int runs, const std::function<void(int)>& work) {
+// `prepare` runs untimed before each run.
+Timing Time(
+    int runs, const std::function<void(int)>& work, const std::function<void()>& prepare = [] {}) {
   std::vector<double> walls, cpus;
   for (int i = 0; i < runs; ++i) {
+    prepare();
     const double cpuStart = ProcessCpuMilliseconds();
     const auto start = std::chrono::steady_clock::now();
     work(i);
@@ -76,6 +81,34 @@ double PeerShrink(const std::string& folder, double zoom) {
   return Time(3, [&](int) { std::system(command.c_str()); }).wall;
 }
 
+// The photo in another format: direct formats converted, indexed ones drawn from a palette of the
+// photo's colours along its diagonal.
+Bitmap InFormat(const Bitmap& photo, PixelFormat format) {
+  if (!IsIndexed(format)) return photo.ConvertedTo(format);
+  Bitmap b(kWidth, kHeight, format);
+  const int colours = 1 << BitsPerPixel(format);
+  std::vector<PaletteEntry> palette;
+  for (int i = 0; i < colours; ++i) {
+    const ColorRef c = photo.ColorAt(i * (kWidth - 1) / colours, i * (kHeight - 1) / colours);
+    palette.push_back({BlueOf(c), GreenOf(c), RedOf(c), 0});
+  }
+  b.SetPalette(palette);
+  std::mt19937 rng(7);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x)
+      b.SetIndexAt(x, y, static_cast<int>((x / 40 + y / 30 + rng() % 3) % colours));
+  }
+  return b;
+}
+
+Size Display(double zoom) {
+  return {static_cast<int>(kWidth * zoom + 0.5), static_cast<int>(kHeight * zoom + 0.5)};
+}
+
+Point Middle(Size display) {
+  return {std::max(0, (display.width - kView.width) / 2), std::max(0, (display.height - kView.height) / 2)};
+}
+
 int Main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : "/tmp/mv-viewer-bench";
   std::filesystem::create_directories(folder);
@@ -93,27 +126,56 @@ int Main(int argc, char** argv) {
     std::system(("vips copy " + folder + "/picture.png " + folder + "/picture.v").c_str());
   }
   std::printf("Wall and processor milliseconds (all threads) per composition, median of 15.\n");
-  std::printf("%-8s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "scroll wall/cpu", "repaint wall/cpu",
-              "vips shrink ms");
+  std::printf("%-8s %16s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "zoomed wall/cpu", "scroll wall/cpu",
+              "repaint wall/cpu", "vips shrink ms");
   for (const double zoom : zooms) {
-    const Size display{static_cast<int>(kWidth * zoom + 0.5), static_cast<int>(kHeight * zoom + 0.5)};
+    const Size display = Display(zoom);
     ViewportComposer composer;
     Bitmap surface(kView.width, kView.height);
     ViewportScene scene{&picture, 0, display, {0, 0}, 0xF0F0F0};
-    const Point middle{std::max(0, (display.width - kView.width) / 2),
-                       std::max(0, (display.height - kView.height) / 2)};
+    const Point middle = Middle(display);
     const Timing fresh = Time(15, [&](int i) {
       scene.pictureVersion = static_cast<uint64_t>(i) + 1;
       scene.scroll = middle;
       composer.Compose(scene, surface);
     });
+    ViewportScene before{&picture, 0, Display(zoom * 0.8), Middle(Display(zoom * 0.8)), 0xF0F0F0};
+    const Timing zoomed = Time(
+        15, [&](int) { composer.Compose(scene, surface); }, [&] { composer.Compose(before, surface); });
     const Timing scroll = Time(15, [&](int i) {
       scene.scroll = {std::max(0, std::min(middle.x + 37 * (i + 1), display.width - kView.width)), middle.y};
       composer.Compose(scene, surface);
     });
     const Timing repaint = Time(15, [&](int) { composer.Compose(scene, surface); });
-    std::printf("%-8.4g %7.2f / %6.2f %7.2f / %6.2f %7.2f / %6.2f %14.1f\n", zoom, fresh.wall, fresh.cpu,
-                scroll.wall, scroll.cpu, repaint.wall, repaint.cpu, withPeer ? PeerShrink(folder, zoom) : -1);
+    std::printf("%-8.4g %7.2f / %6.2f %7.2f / %6.2f %7.2f / %6.2f %7.2f / %6.2f %14.1f\n", zoom, fresh.wall,
+                fresh.cpu, zoomed.wall, zoomed.cpu, scroll.wall, scroll.cpu, repaint.wall, repaint.cpu,
+                withPeer ? PeerShrink(folder, zoom) : -1);
+  }
+
+  const std::pair<PixelFormat, const char*> formats[] = {{PixelFormat::Indexed1, "1-bit"},
+                                                         {PixelFormat::Indexed4, "4-bit"},
+                                                         {PixelFormat::Indexed8, "8-bit"},
+                                                         {PixelFormat::Rgb555, "16-bit"},
+                                                         {PixelFormat::Bgrx32, "32-bit"}};
+  const double formatZooms[] = {fit, 0.5, 1.0, 2.0};
+  std::printf("\nNew composition in other pixel formats, wall/cpu milliseconds, median of 15.\n%-8s",
+              "format");
+  for (const double zoom : formatZooms) std::printf(" %9.3g       ", zoom);
+  std::printf("\n");
+  for (const auto& [format, name] : formats) {
+    const Bitmap other = InFormat(picture, format);
+    std::printf("%-8s", name);
+    for (const double zoom : formatZooms) {
+      ViewportComposer composer;
+      Bitmap surface(kView.width, kView.height);
+      ViewportScene scene{&other, 0, Display(zoom), Middle(Display(zoom)), 0xF0F0F0};
+      const Timing fresh = Time(15, [&](int i) {
+        scene.pictureVersion = static_cast<uint64_t>(i) + 1;
+        composer.Compose(scene, surface);
+      });
+      std::printf(" %6.2f / %6.2f", fresh.wall, fresh.cpu);
+    }
+    std::printf("\n");
   }
   return 0;
 }
