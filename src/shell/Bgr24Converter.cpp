@@ -29,30 +29,22 @@ uint32_t Packed(ColorRef color) {
          static_cast<uint32_t>(RedOf(color)) << 16;
 }
 
-// Stores a packed colour as three bytes; `wide` allows a fourth byte to be overwritten (the next
-// pixel's, written right after).
-void Store(uint32_t color, uint8_t* dst, bool wide) {
-  if (wide) {
-    std::memcpy(dst, &color, 4);  // little-endian: B, G, R, 0
-  } else {
-    dst[0] = static_cast<uint8_t>(color);
-    dst[1] = static_cast<uint8_t>(color >> 8);
-    dst[2] = static_cast<uint8_t>(color >> 16);
-  }
+void StoreThree(uint32_t color, uint8_t* dst) {
+  dst[0] = static_cast<uint8_t>(color);
+  dst[1] = static_cast<uint8_t>(color >> 8);
+  dst[2] = static_cast<uint8_t>(color >> 16);
 }
 
-// The table index of pixel x in a row of `format`.
-unsigned ValueAt(PixelFormat format, const uint8_t* row, int x) {
-  switch (format) {
-    case PixelFormat::Indexed1:
-      return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-    case PixelFormat::Indexed4:
-      return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
-    case PixelFormat::Indexed8:
-      return row[x];
-    default:
-      return (row[2 * x] | (row[2 * x + 1] << 8)) & 0x7FFFu;  // 5-5-5: the top bit is unused
+// Pixels [left, right) of one row: colorAt(x) gives pixel x as 0x00RRGGBB. Every pixel but the last is
+// stored as four bytes (little-endian B, G, R, 0), the fourth overwritten by the next pixel.
+template <typename ColorAt>
+void ConvertRow(int left, int right, uint8_t* dst, const ColorAt& colorAt) {
+  int x = left;
+  for (; x + 1 < right; ++x, dst += 3) {
+    const uint32_t color = colorAt(x);
+    std::memcpy(dst, &color, 4);
   }
+  if (x < right) StoreThree(colorAt(x), dst);
 }
 
 }  // namespace
@@ -66,18 +58,37 @@ Bgr24Converter::Bgr24Converter(const Bitmap& picture) : format_(picture.Format()
 }
 
 void Bgr24Converter::Convert(const Bitmap& picture, const Rect& block, Bitmap& out) const {
+  const uint32_t* colors = colors_.data();
   for (int y = block.top; y < block.bottom; ++y) {
     const uint8_t* in = picture.Row(y);
     uint8_t* dst = out.Row(y) + static_cast<std::size_t>(block.left) * 3;
-    if (format_ == PixelFormat::Bgr24) {
-      std::memcpy(dst, in + static_cast<std::size_t>(block.left) * 3,
-                  static_cast<std::size_t>(block.Width()) * 3);
-    } else if (format_ == PixelFormat::Bgrx32) {
-      for (int x = block.left; x < block.right; ++x, dst += 3)
-        std::memcpy(dst, in + 4 * static_cast<std::size_t>(x), 3);
-    } else {
-      for (int x = block.left; x < block.right; ++x, dst += 3)
-        Store(colors_[ValueAt(format_, in, x)], dst, x + 1 < block.right);
+    switch (format_) {
+      case PixelFormat::Bgr24:
+        std::memcpy(dst, in + static_cast<std::size_t>(block.left) * 3,
+                    static_cast<std::size_t>(block.Width()) * 3);
+        break;
+      case PixelFormat::Bgrx32:
+        ConvertRow(block.left, block.right, dst, [in](int x) {
+          uint32_t color;
+          std::memcpy(&color, in + 4 * static_cast<std::size_t>(x), 4);
+          return color & 0xFFFFFFu;
+        });
+        break;
+      case PixelFormat::Rgb555:  // the top bit is unused
+        ConvertRow(block.left, block.right, dst,
+                   [in, colors](int x) { return colors[(in[2 * x] | (in[2 * x + 1] << 8)) & 0x7FFF]; });
+        break;
+      case PixelFormat::Indexed8:
+        ConvertRow(block.left, block.right, dst, [in, colors](int x) { return colors[in[x]]; });
+        break;
+      case PixelFormat::Indexed4:
+        ConvertRow(block.left, block.right, dst,
+                   [in, colors](int x) { return colors[(in[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]; });
+        break;
+      case PixelFormat::Indexed1:
+        ConvertRow(block.left, block.right, dst,
+                   [in, colors](int x) { return colors[(in[x >> 3] >> (7 - (x & 7))) & 1]; });
+        break;
     }
   }
 }
