@@ -139,6 +139,7 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
                    std::min<int64_t>(scene.display.height, int64_t{scene.scroll.y} + surface.Height()))};
   }
   const bool shown = visible.Width() > 0 && visible.Height() > 0;
+  bool fromTiles = false;
   const Point at{visible.left - scene.scroll.x, visible.top - scene.scroll.y};
   FillOutside(surface, scene.background,
               shown ? Rect{at.x, at.y, at.x + visible.Width(), at.y + visible.Height()} : Rect{});
@@ -154,6 +155,7 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
           std::min(display.width, (visible.right + kTileWidth - 1) / kTileWidth * kTileWidth),
           std::min(display.height, (visible.bottom + kTileHeight - 1) / kTileHeight * kTileHeight)};
       EnsureReduced(scene, Source24(scene, tiles), visible);
+      fromTiles = true;
       for (int y = visible.top; y < visible.bottom; ++y) {
         std::memcpy(surface.Row(at.y + y - visible.top) + static_cast<std::size_t>(at.x) * 3,
                     reduced_.Row(y) + static_cast<std::size_t>(visible.left) * 3,
@@ -163,9 +165,13 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
       StretchRegion(Source24(scene, visible), display, visible, surface, at);
     }
   }
-  CopyPixels(surface, layer_);
-  layerScene_ = scene;
-  layerValid_ = true;
+  // A layer shown from the reduced picture's tiles is composed from them again when asked for: that
+  // costs what copying a kept layer would, and spares the copy now.
+  layerValid_ = !fromTiles;
+  if (layerValid_) {
+    CopyPixels(surface, layer_);
+    layerScene_ = scene;
+  }
 }
 
 }  // namespace mv

@@ -6,7 +6,7 @@
 // Keeps what it can between calls, keyed by the picture's version and Im1's size: a 24-bit copy of a
 // picture in another format, converted in blocks as the view reaches them; the reduced picture when the view
 // is smaller than the picture, filled in tiles as the view reaches them, so scrolling and repainting at one
-// zoom only copy pixels; and the last composed layer.
+// zoom only copy pixels; and the last composed layer, unless it was copied from those tiles.
 
 #include <cstdint>
 #include <functional>

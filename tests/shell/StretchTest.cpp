@@ -391,5 +391,19 @@ TEST(Viewport, ANewVersionOfThePictureIsConvertedAndReducedAnew) {
   }
 }
 
+TEST(Viewport, ARepaintOfAReducedViewRestoresWhatWasDrawnOverIt) {
+  std::mt19937 random(9);
+  Bitmap picture = RandomPicture(640, 480, PixelFormat::Bgr24, random);
+  ViewportComposer composer;
+  const ViewportScene scene{&picture, 1, {230, 173}, {30, 20}, MakeColor(1, 1, 1)};
+  Bitmap first(150, 160), again(150, 160);
+  composer.Compose(scene, first);
+  again = first;
+  for (int x = 0; x < again.Width(); ++x) again.SetColorAt(x, 5, MakeColor(255, 0, 0));  // the overlay
+  picture.SetColorAt(100, 60, MakeColor(0, 255, 0));  // behind the viewport's back: not seen
+  composer.Compose(scene, again);
+  EXPECT_EQ(again, first);
+}
+
 }  // namespace
 }  // namespace mv
