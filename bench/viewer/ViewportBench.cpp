@@ -7,7 +7,7 @@
 // vips is installed: the peer a user would reach for to get the reduced picture.
 //
 // Usage: viewer_bench [work folder] [zoom...]   (default /tmp/mv-viewer-bench, every zoom below;
-// the peer is timed only for the full list)
+// the peer and the other formats are timed only for the full list)
 
 #include <time.h>
 #include <algorithm>
@@ -152,6 +152,7 @@ int Main(int argc, char** argv) {
                 withPeer ? PeerShrink(folder, zoom) : -1);
   }
 
+  if (!withPeer) return 0;
   const std::pair<PixelFormat, const char*> formats[] = {{PixelFormat::Indexed1, "1-bit"},
                                                          {PixelFormat::Indexed4, "4-bit"},
                                                          {PixelFormat::Indexed8, "8-bit"},
