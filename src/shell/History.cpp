@@ -1,6 +1,7 @@
 // The undo cache: recording, clearing, undo and redo with the undo button; and the enabling of the
 // image-dependent menu items.
 
+#include <chrono>
 #include <future>
 #include <new>
 
@@ -31,6 +32,7 @@ void TrimSpares(std::vector<Bitmap>& spares) {
 
 void HistoryState::CollectPreparedSpare() {
   if (!preparedSpare.valid()) return;
+  if (preparedSpare.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
   try {
     spareEntries.push_back(preparedSpare.get());
   } catch (const std::bad_alloc&) {

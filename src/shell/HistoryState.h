@@ -20,11 +20,12 @@ struct HistoryState {
   // A spare prepared on a background thread after each recording that appended an entry (the
   // next command will need as much memory again): a zero bitmap of the picture's shape whose memory
   // is already present, so that the next command copies into it instead of faulting in fresh
-  // memory (55-70 ms for 36 MB here, against 5 ms for the copy). Whoever takes it waits for the
-  // preparation to finish, so results never depend on its timing.
+  // memory (55-70 ms for 36 MB here, against 5 ms for the copy). It joins the spares once ready;
+  // until then commands allocate as they would without it. Either way a spare is overwritten in
+  // full before use, so results never depend on the preparation's timing.
   std::future<Bitmap> preparedSpare;
 
-  // Moves a prepared spare among the spares, waiting for its preparation when it is still running.
+  // Moves a prepared spare among the spares once its preparation has finished.
   void CollectPreparedSpare();
   // Starts preparing a spare of the picture's shape unless one is being prepared. Pictures below
   // the huge-page size cost little to allocate and are not prepared for.

@@ -40,11 +40,13 @@ TEST_F(History, RecordingReusesTheMemoryOfTheEntriesItDrops) {
   EXPECT_TRUE(form_->history.spareEntries.empty());
 }
 
-// After each recording of a large picture a zero spare of its shape is prepared in the background
-// (unless one is kept); the next recording copies into it, whatever the picture has become.
+// After each recording that appends an entry for a large picture, a zero spare of its shape is
+// prepared in the background; a recording copies into it once it is ready, whatever the picture
+// has become, and allocates its own memory before.
 TEST_F(History, RecordingsIntoPreparedSparesHoldTheirPictures) {
   Load(Gradient(600, 600));
-  EXPECT_TRUE(form_->history.preparedSpare.valid());
+  ASSERT_TRUE(form_->history.preparedSpare.valid());
+  form_->history.preparedSpare.wait();  // ready: the next recording copies into it
   Paint(*form_, colors::kRed);
   form_->image.Replace(Gradient(700, 500));  // a spare of the old size waits meanwhile
   form_->RecordUndo();
