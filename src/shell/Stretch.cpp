@@ -85,12 +85,13 @@ class Divider64 {
   double reciprocal_;
 };
 
-// Rows [rowBegin, rowEnd) of the area, both axes nearest. A view row showing the same source row as
-// the one above is a copy of it; a row shown at its own width is one piece of the source row.
-void NearestRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys, int rowBegin,
-                 int rowEnd, Bitmap& out, Point at) {
-  const std::size_t width = xs.size();
-  const bool identity = xs.back().first - xs.front().first == static_cast<int32_t>(width) - 1;
+// Rows [rowBegin, rowEnd) of the area, both axes nearest; `offsets` holds each view column's source
+// byte. A view row showing the same source row as the one above is a copy of it; a row shown at its
+// own width is one piece of the source row.
+void NearestRows(const Bitmap& source, const std::vector<int32_t>& offsets, const std::vector<Span>& ys,
+                 int rowBegin, int rowEnd, Bitmap& out, Point at) {
+  const std::size_t width = offsets.size();
+  const bool identity = offsets.back() - offsets.front() == static_cast<int32_t>(width - 1) * 3;
   int previousSource = -1;
   const uint8_t* previousOut = nullptr;
   for (int j = rowBegin; j < rowEnd; ++j) {
@@ -99,14 +100,16 @@ void NearestRows(const Bitmap& source, const std::vector<Span>& xs, const std::v
     if (sy == previousSource) {
       std::memcpy(dst, previousOut, width * 3);
     } else if (identity) {
-      std::memcpy(dst, source.Row(sy) + static_cast<std::size_t>(xs.front().first) * 3, width * 3);
+      std::memcpy(dst, source.Row(sy) + offsets.front(), width * 3);
     } else {
       const uint8_t* src = source.Row(sy);
-      for (std::size_t i = 0; i < width; ++i) {
-        const uint8_t* p = src + static_cast<std::size_t>(xs[i].first) * 3;
-        dst[i * 3] = p[0];
-        dst[i * 3 + 1] = p[1];
-        dst[i * 3 + 2] = p[2];
+      uint8_t* pixel = dst;
+      for (const int32_t offset : offsets) {
+        const uint8_t* p = src + offset;
+        pixel[0] = p[0];
+        pixel[1] = p[1];
+        pixel[2] = p[2];
+        pixel += 3;
       }
     }
     previousSource = sy;
@@ -203,7 +206,13 @@ class AreaStretch {
         kernel_ = Kernel::Wide;
       }
     }
-    if (kernel_ != Kernel::Plain) BuildTables(area.Width());
+    if (Nearest()) {
+      workspace.tapOffsets.resize(workspace.columnSpans.size());
+      for (std::size_t i = 0; i < workspace.columnSpans.size(); ++i)
+        workspace.tapOffsets[i] = workspace.columnSpans[i].first * 3;
+    } else if (kernel_ != Kernel::Plain) {
+      BuildTables(area.Width());
+    }
   }
 
   bool Nearest() const { return xs_.nearest && ys_.nearest; }
@@ -220,7 +229,7 @@ class AreaStretch {
     const std::vector<Span>& xs = workspace_.columnSpans;
     const std::vector<Span>& ys = workspace_.rowSpans;
     if (Nearest()) {
-      NearestRows(source_, xs, ys, begin, end, out, at);
+      NearestRows(source_, workspace_.tapOffsets, ys, begin, end, out, at);
     } else if (kernel_ == Kernel::Narrow) {
       sums.sums16.assign(stretch::ColumnSumsLength(tables_), 0);
       stretch::ReduceRowsNarrowAvx2(source_, tables_, begin, end, sums.sums16.data(), out, at);
