@@ -1,6 +1,11 @@
 #include "shell/Bgr24Converter.h"
 
+#include <immintrin.h>
+
+#include <algorithm>
 #include <cstring>
+
+#include "shell/StretchKernels.h"
 
 namespace mv {
 
@@ -47,9 +52,68 @@ void ConvertRow(int left, int right, uint8_t* dst, const ColorAt& colorAt) {
   if (x < right) StoreThree(colorAt(x), dst);
 }
 
+// Eight pixels from pixel x on as 0x??RRGGBB in the lanes of a register. The 4-bit format needs x even,
+// the 1-bit format x a multiple of eight.
+template <PixelFormat format>
+[[gnu::target("avx2")]] __m256i EightColors(const uint8_t* in, int x, const uint32_t* colors) {
+  const auto* table = reinterpret_cast<const int*>(colors);
+  if constexpr (format == PixelFormat::Bgrx32) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 4 * static_cast<std::size_t>(x)));
+  } else if constexpr (format == PixelFormat::Rgb555) {
+    const __m256i values = _mm256_cvtepu16_epi32(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * static_cast<std::size_t>(x))));
+    return _mm256_i32gather_epi32(table, _mm256_and_si256(values, _mm256_set1_epi32(0x7FFF)), 4);
+  } else if constexpr (format == PixelFormat::Indexed8) {
+    const __m256i indexes = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x)));
+    return _mm256_i32gather_epi32(table, indexes, 4);
+  } else if constexpr (format == PixelFormat::Indexed4) {
+    uint32_t bytes;  // four bytes, two pixels each, the first in the high nibble
+    std::memcpy(&bytes, in + x / 2, 4);
+    const __m256i doubled =
+        _mm256_cvtepu8_epi32(_mm_shuffle_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes)),
+                                              _mm_setr_epi8(0, 0, 1, 1, 2, 2, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0)));
+    const __m256i indexes = _mm256_and_si256(
+        _mm256_srlv_epi32(doubled, _mm256_setr_epi32(4, 0, 4, 0, 4, 0, 4, 0)), _mm256_set1_epi32(0x0F));
+    return _mm256_i32gather_epi32(table, indexes, 4);
+  } else {
+    const __m256i bits =
+        _mm256_srlv_epi32(_mm256_set1_epi32(in[x / 8]), _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0));
+    return _mm256_i32gather_epi32(table, _mm256_and_si256(bits, _mm256_set1_epi32(1)), 4);
+  }
+}
+
+// Pixels from x on into dst eight at a time while two pixels of the row part follow them (their bytes
+// take the four spare bytes the stores write past the eight). Returns the first pixel not converted.
+
+template <PixelFormat format>
+[[gnu::target("avx2")]] int ConvertEightsAvx2(const uint8_t* in, int x, int right, const uint32_t* colors,
+                                              uint8_t* dst) {
+  const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5,
+                                        6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  for (; x + 10 <= right; x += 8, dst += 24) {
+    const __m256i packed = _mm256_shuffle_epi8(EightColors<format>(in, x, colors), pack);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 12), _mm256_extracti128_si256(packed, 1));
+  }
+  return x;
+}
+
+// One row of the block: the pixels up to the first the vector code can start at (`step` apart) and
+// after its last in plain code, the rest eight at a time.
+template <PixelFormat format, typename ColorAt>
+void ConvertRowFast(int left, int right, int step, const uint8_t* in, const uint32_t* colors, uint8_t* dst,
+                    const ColorAt& colorAt) {
+  const int start = std::min(right, (left + step - 1) / step * step);
+  ConvertRow(left, start, dst, colorAt);
+  const int end =
+      ConvertEightsAvx2<format>(in, start, right, colors, dst + static_cast<std::size_t>(start - left) * 3);
+  ConvertRow(end, right, dst + static_cast<std::size_t>(end - left) * 3, colorAt);
+}
+
 }  // namespace
 
-Bgr24Converter::Bgr24Converter(const Bitmap& picture) : format_(picture.Format()) {
+Bgr24Converter::Bgr24Converter(const Bitmap& picture, bool allowVector)
+    : format_(picture.Format()), vector_(allowVector && stretch::HaveAvx2()) {
   if (format_ == PixelFormat::Bgr24 || format_ == PixelFormat::Bgrx32) return;
   const Bitmap values = AllValues(picture);
   colors_.resize(static_cast<std::size_t>(values.Width()));
@@ -58,36 +122,65 @@ Bgr24Converter::Bgr24Converter(const Bitmap& picture) : format_(picture.Format()
 }
 
 void Bgr24Converter::Convert(const Bitmap& picture, const Rect& block, Bitmap& out) const {
+  Convert(picture, block, out, {block.left, block.top});
+}
+
+void Bgr24Converter::Convert(const Bitmap& picture, const Rect& block, Bitmap& out, Point to) const {
   const uint32_t* colors = colors_.data();
   for (int y = block.top; y < block.bottom; ++y) {
     const uint8_t* in = picture.Row(y);
-    uint8_t* dst = out.Row(y) + static_cast<std::size_t>(block.left) * 3;
+    uint8_t* dst = out.Row(to.y + y - block.top) + static_cast<std::size_t>(to.x) * 3;
+    const auto bgrx32 = [in](int x) {
+      uint32_t color;
+      std::memcpy(&color, in + 4 * static_cast<std::size_t>(x), 4);
+      return color & 0xFFFFFFu;
+    };
+    const auto rgb555 = [in, colors](int x) {  // the top bit is unused
+      return colors[(in[2 * x] | (in[2 * x + 1] << 8)) & 0x7FFF];
+    };
+    const auto indexed8 = [in, colors](int x) { return colors[in[x]]; };
+    const auto indexed4 = [in, colors](int x) { return colors[(in[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]; };
+    const auto indexed1 = [in, colors](int x) { return colors[(in[x >> 3] >> (7 - (x & 7))) & 1]; };
+    const int left = block.left, right = block.right;
     switch (format_) {
       case PixelFormat::Bgr24:
-        std::memcpy(dst, in + static_cast<std::size_t>(block.left) * 3,
+        std::memcpy(dst, in + static_cast<std::size_t>(left) * 3,
                     static_cast<std::size_t>(block.Width()) * 3);
         break;
       case PixelFormat::Bgrx32:
-        ConvertRow(block.left, block.right, dst, [in](int x) {
-          uint32_t color;
-          std::memcpy(&color, in + 4 * static_cast<std::size_t>(x), 4);
-          return color & 0xFFFFFFu;
-        });
+        if (vector_) {
+          ConvertRowFast<PixelFormat::Bgrx32>(left, right, 1, in, colors, dst, bgrx32);
+        } else {
+          ConvertRow(left, right, dst, bgrx32);
+        }
         break;
-      case PixelFormat::Rgb555:  // the top bit is unused
-        ConvertRow(block.left, block.right, dst,
-                   [in, colors](int x) { return colors[(in[2 * x] | (in[2 * x + 1] << 8)) & 0x7FFF]; });
+      case PixelFormat::Rgb555:
+        if (vector_) {
+          ConvertRowFast<PixelFormat::Rgb555>(left, right, 1, in, colors, dst, rgb555);
+        } else {
+          ConvertRow(left, right, dst, rgb555);
+        }
         break;
       case PixelFormat::Indexed8:
-        ConvertRow(block.left, block.right, dst, [in, colors](int x) { return colors[in[x]]; });
+        if (vector_) {
+          ConvertRowFast<PixelFormat::Indexed8>(left, right, 1, in, colors, dst, indexed8);
+        } else {
+          ConvertRow(left, right, dst, indexed8);
+        }
         break;
       case PixelFormat::Indexed4:
-        ConvertRow(block.left, block.right, dst,
-                   [in, colors](int x) { return colors[(in[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]; });
+        if (vector_) {
+          ConvertRowFast<PixelFormat::Indexed4>(left, right, 2, in, colors, dst, indexed4);
+        } else {
+          ConvertRow(left, right, dst, indexed4);
+        }
         break;
       case PixelFormat::Indexed1:
-        ConvertRow(block.left, block.right, dst,
-                   [in, colors](int x) { return colors[(in[x >> 3] >> (7 - (x & 7))) & 1]; });
+        if (vector_) {
+          ConvertRowFast<PixelFormat::Indexed1>(left, right, 8, in, colors, dst, indexed1);
+        } else {
+          ConvertRow(left, right, dst, indexed1);
+        }
         break;
     }
   }

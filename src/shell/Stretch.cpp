@@ -10,6 +10,7 @@ namespace mv {
 
 namespace {
 
+using stretch::SourcePixels;
 using stretch::Span;
 using stretch::WeightAt;
 
@@ -86,9 +87,9 @@ class Divider64 {
 };
 
 // Rows [rowBegin, rowEnd) of the area, both axes nearest; `offsets` holds each view column's source
-// byte. A view row showing the same source row as the one above is a copy of it; a row shown at its
-// own width is one piece of the source row.
-void NearestRows(const Bitmap& source, const std::vector<int32_t>& offsets, const std::vector<Span>& ys,
+// byte from the window's left edge. A view row showing the same source row as the one above is a copy of it;
+// a row shown at its own width is one piece of the source row.
+void NearestRows(const SourcePixels& source, const std::vector<int32_t>& offsets, const std::vector<Span>& ys,
                  int rowBegin, int rowEnd, Bitmap& out, Point at) {
   const std::size_t width = offsets.size();
   const bool identity = offsets.back() - offsets.front() == static_cast<int32_t>(width - 1) * 3;
@@ -100,9 +101,9 @@ void NearestRows(const Bitmap& source, const std::vector<int32_t>& offsets, cons
     if (sy == previousSource) {
       std::memcpy(dst, previousOut, width * 3);
     } else if (identity) {
-      std::memcpy(dst, source.Row(sy) + offsets.front(), width * 3);
+      std::memcpy(dst, source.At(source.origin.x, sy) + offsets.front(), width * 3);
     } else {
-      const uint8_t* src = source.Row(sy);
+      const uint8_t* src = source.At(source.origin.x, sy);
       uint8_t* pixel = dst;
       for (const int32_t offset : offsets) {
         const uint8_t* p = src + offset;
@@ -144,7 +145,7 @@ void FinishPixel(const Column* p, const Span& span, Sum half, const Divider& div
 // columns the area reads; then each view pixel weighs the column sums under it. `Column` holds the
 // vertical weights' total times 255, `Sum` the total of all weights times 255.
 template <typename Sum, typename Column, typename Divider>
-void AveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
+void AveragedRows(const SourcePixels& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
                   uint64_t divisor, int rowBegin, int rowEnd, Bitmap& out, Point at) {
   const int32_t firstColumn = xs.front().first;
   const int32_t endColumn = xs.back().first + xs.back().count;
@@ -155,11 +156,11 @@ void AveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::
   for (int j = rowBegin; j < rowEnd; ++j) {
     const Span& span = ys[static_cast<std::size_t>(j)];
     Column* sums = columns.data();
-    const uint8_t* first = source.Row(span.first) + static_cast<std::size_t>(firstColumn) * 3;
+    const uint8_t* first = source.At(firstColumn, span.first);
     const auto firstWeight = static_cast<Column>(span.firstWeight);
     for (std::size_t b = 0; b < bytes; ++b) sums[b] = static_cast<Column>(firstWeight * first[b]);
     for (int32_t k = 1; k < span.count; ++k) {
-      const uint8_t* row = source.Row(span.first + k) + static_cast<std::size_t>(firstColumn) * 3;
+      const uint8_t* row = source.At(firstColumn, span.first + k);
       const auto weight = static_cast<Column>(WeightAt(span, k));
       for (std::size_t b = 0; b < bytes; ++b) sums[b] = static_cast<Column>(sums[b] + weight * row[b]);
     }
@@ -173,7 +174,7 @@ void AveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::
 }
 
 // AveragedRows with the narrowest sums the weights allow: 16-bit column sums are twice as fast.
-void PlainAveragedRows(const Bitmap& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
+void PlainAveragedRows(const SourcePixels& source, const std::vector<Span>& xs, const std::vector<Span>& ys,
                        uint64_t xTotal, uint64_t yTotal, int begin, int end, Bitmap& out, Point at) {
   const bool narrowColumns = yTotal * 255 < (uint64_t{1} << 16);
   const bool narrowSums = xTotal * yTotal < (uint64_t{1} << 24);
@@ -192,11 +193,11 @@ void PlainAveragedRows(const Bitmap& source, const std::vector<Span>& xs, const 
 // fit in 32 bits; the rest, and everything without AVX2, runs in plain code.
 class AreaStretch {
  public:
-  AreaStretch(const Bitmap& source, Size view, const Rect& area, StretchWorkspace& workspace,
-              bool allowVector)
+  AreaStretch(const SourcePixels& source, Size sourceSize, Size view, const Rect& area,
+              StretchWorkspace& workspace, bool allowVector)
       : source_(source), workspace_(workspace) {
-    xs_ = MapAxis(source.Width(), view.width, area.left, area.right, workspace.columnSpans);
-    ys_ = MapAxis(source.Height(), view.height, area.top, area.bottom, workspace.rowSpans);
+    xs_ = MapAxis(sourceSize.width, view.width, area.left, area.right, workspace.columnSpans);
+    ys_ = MapAxis(sourceSize.height, view.height, area.top, area.bottom, workspace.rowSpans);
     const uint64_t divisor = xs_.total * ys_.total;
     if (allowVector && !Nearest() && stretch::HaveAvx2()) {
       if (ys_.total * 255 < (uint64_t{1} << 15) && xs_.total < (uint64_t{1} << 15) &&
@@ -209,7 +210,7 @@ class AreaStretch {
     if (Nearest()) {
       workspace.tapOffsets.resize(workspace.columnSpans.size());
       for (std::size_t i = 0; i < workspace.columnSpans.size(); ++i)
-        workspace.tapOffsets[i] = workspace.columnSpans[i].first * 3;
+        workspace.tapOffsets[i] = (workspace.columnSpans[i].first - source.origin.x) * 3;
     } else if (kernel_ != Kernel::Plain) {
       BuildTables(area.Width());
     }
@@ -262,7 +263,7 @@ class AreaStretch {
       BuildTapWeights(width, padded);
     }
     tables_.rows = workspace_.rowSpans.data();
-    tables_.firstByte = static_cast<std::size_t>(firstColumn) * 3;
+    tables_.firstColumn = firstColumn;
     tables_.rowBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
     tables_.tapOffsets = workspace_.tapOffsets.data();
     tables_.width = width;
@@ -297,7 +298,7 @@ class AreaStretch {
     tables_.pairWeights = workspace_.pairWeights.data();
   }
 
-  const Bitmap& source_;
+  SourcePixels source_;
   StretchWorkspace& workspace_;
   AxisMap xs_, ys_;
   Kernel kernel_ = Kernel::Plain;
@@ -310,14 +311,23 @@ void CheckFormats(const Bitmap& source, const Bitmap& out) {
   }
 }
 
+Size SizeOf(const Bitmap& bitmap) {
+  return {bitmap.Width(), bitmap.Height()};
+}
+
 }  // namespace
+
+void StretchRegion(const Bitmap& window, Point origin, Size sourceSize, Size view, const Rect& area,
+                   Bitmap& out, Point at, StretchWorkspace& workspace, StretchOptions options) {
+  CheckFormats(window, out);
+  if (area.Width() <= 0 || area.Height() <= 0 || sourceSize.width <= 0 || sourceSize.height <= 0) return;
+  const AreaStretch stretch({window, origin}, sourceSize, view, area, workspace, options.allowVector);
+  stretch.Rows(0, area.Height(), out, at, workspace);
+}
 
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
                    StretchWorkspace& workspace, StretchOptions options) {
-  CheckFormats(source, out);
-  if (area.Width() <= 0 || area.Height() <= 0 || source.IsEmpty()) return;
-  const AreaStretch stretch(source, view, area, workspace, options.allowVector);
-  stretch.Rows(0, area.Height(), out, at, workspace);
+  StretchRegion(source, {0, 0}, SizeOf(source), view, area, out, at, workspace, options);
 }
 
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
@@ -325,7 +335,7 @@ void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& ou
   CheckFormats(source, out);
   if (area.Width() <= 0 || area.Height() <= 0 || source.IsEmpty()) return;
   StretchWorkspace workspace;
-  const AreaStretch stretch(source, view, area, workspace, options.allowVector);
+  const AreaStretch stretch({source}, SizeOf(source), view, area, workspace, options.allowVector);
   const int height = area.Height();
   const int threads = !options.allowThreads || stretch.Work() < (1u << 20)
                           ? 1

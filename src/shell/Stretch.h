@@ -27,6 +27,7 @@ struct StretchWorkspace {
   std::vector<int16_t> pairWeights;
   std::vector<uint16_t> sums16;
   std::vector<uint32_t> sums32;
+  Bitmap window;  // a part of a picture in another format, converted to 24 bits for a stretch
 };
 
 struct StretchOptions {
@@ -41,5 +42,9 @@ void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& ou
 // The same on the calling thread alone, in memory kept by the caller.
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
                    StretchWorkspace& workspace, StretchOptions options = {});
+// The same from a window of a `sourceSize` picture: `window` (24-bit) holds the picture's pixels from
+// `origin` on, at least all those the area reads.
+void StretchRegion(const Bitmap& window, Point origin, Size sourceSize, Size view, const Rect& area,
+                   Bitmap& out, Point at, StretchWorkspace& workspace, StretchOptions options = {});
 
 }  // namespace mv

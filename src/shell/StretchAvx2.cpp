@@ -206,13 +206,13 @@ template <typename Quotients>
 }
 
 template <typename Quotients>
-[[gnu::target("avx2,fma")]] void ReduceNarrow(const Bitmap& source, const ReductionTables& tables,
+[[gnu::target("avx2,fma")]] void ReduceNarrow(const SourcePixels& source, const ReductionTables& tables,
                                               int rowBegin, int rowEnd, uint16_t* columns, Bitmap& out,
                                               Point at) {
   const Quotients quotients(tables.divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
     const Span& span = tables.rows[j];
-    SumColumns<Columns16>(source.Row(span.first) + tables.firstByte, source.Stride(), span, tables.rowBytes,
+    SumColumns<Columns16>(source.At(tables.firstColumn, span.first), source.Stride(), span, tables.rowBytes,
                           columns);
     uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
     // The common reductions down to a quarter need one or two pairs of taps.
@@ -232,12 +232,13 @@ template <typename Quotients>
   }
 }
 
-[[gnu::target("avx2,fma")]] void ReduceWide(const Bitmap& source, const ReductionTables& tables, int rowBegin,
-                                            int rowEnd, uint32_t* columns, Bitmap& out, Point at) {
+[[gnu::target("avx2,fma")]] void ReduceWide(const SourcePixels& source, const ReductionTables& tables,
+                                            int rowBegin, int rowEnd, uint32_t* columns, Bitmap& out,
+                                            Point at) {
   const DoubleQuotients quotients(tables.divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
     const Span& span = tables.rows[j];
-    SumColumns<Columns32>(source.Row(span.first) + tables.firstByte, source.Stride(), span, tables.rowBytes,
+    SumColumns<Columns32>(source.At(tables.firstColumn, span.first), source.Stride(), span, tables.rowBytes,
                           columns);
     WeighPixelsWide(columns, tables, quotients, out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3);
   }
@@ -249,7 +250,7 @@ bool HaveAvx2() {
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
 }
 
-void ReduceRowsNarrowAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+void ReduceRowsNarrowAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                           uint16_t* columns, Bitmap& out, Point at) {
   if (tables.divisor <= 4096) {
     ReduceNarrow<FloatQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
@@ -258,7 +259,7 @@ void ReduceRowsNarrowAvx2(const Bitmap& source, const ReductionTables& tables, i
   }
 }
 
-void ReduceRowsWideAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+void ReduceRowsWideAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                         uint32_t* columns, Bitmap& out, Point at) {
   ReduceWide(source, tables, rowBegin, rowEnd, columns, out, at);
 }

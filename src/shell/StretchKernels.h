@@ -20,6 +20,18 @@ struct Span {
   uint32_t lastWeight = 1;
 };
 
+// The 24-bit source pixels the stretch reads: the whole picture, or a window of it copied aside
+// (`pixels` then holds the source pixels from `origin` on).
+struct SourcePixels {
+  const Bitmap& pixels;
+  Point origin{0, 0};
+  // Source pixel (x, y), which must lie inside the window.
+  const uint8_t* At(int32_t x, int32_t y) const {
+    return pixels.Row(y - origin.y) + static_cast<std::size_t>(x - origin.x) * 3;
+  }
+  std::size_t Stride() const { return pixels.Stride(); }
+};
+
 inline uint32_t WeightAt(const Span& span, int32_t k) {
   if (k == 0) return span.firstWeight;
   if (k == span.count - 1) return span.lastWeight;
@@ -27,11 +39,11 @@ inline uint32_t WeightAt(const Span& span, int32_t k) {
 }
 
 // An averaged stretch of one area as the vector kernels read it. Each view row first sums its source
-// rows over the bytes [firstByte, firstByte + rowBytes) into `columns` (one sum per byte, vertical
+// rows over `rowBytes` bytes from source column firstColumn into `columns` (one sum per byte, vertical
 // weights applied); each view pixel then weighs `taps` consecutive pixels of those sums.
 struct ReductionTables {
   const Span* rows = nullptr;           // per view row of the area
-  std::size_t firstByte = 0;            // of the first source column the area reads
+  int32_t firstColumn = 0;              // the first source column the area reads
   std::size_t rowBytes = 0;             // source bytes read per row
   const int32_t* tapOffsets = nullptr;  // per view pixel: its first tap's element in `columns`
   // The horizontal weights per group of two view pixels, then per tap (wide kernel) or pair of taps
@@ -59,11 +71,11 @@ bool HaveAvx2();
 //
 // The narrow kernel takes 16-bit column sums and pairs of taps: the vertical total times 255 and the
 // horizontal total must stay below 2^15 and the divisor times 255 below 2^31.
-void ReduceRowsNarrowAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+void ReduceRowsNarrowAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                           uint16_t* columns, Bitmap& out, Point at);
 // The wide kernel takes 32-bit column sums: the divisor times 255 plus half the divisor must stay
 // below 2^32.
-void ReduceRowsWideAvx2(const Bitmap& source, const ReductionTables& tables, int rowBegin, int rowEnd,
+void ReduceRowsWideAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                         uint32_t* columns, Bitmap& out, Point at);
 
 }  // namespace mv::stretch

@@ -71,7 +71,6 @@ const Bitmap& ViewportComposer::Source24(const ViewportScene& scene, const Rect&
     if (converted_.Width() != picture.Width() || converted_.Height() != picture.Height()) {
       converted_ = Bitmap(picture.Width(), picture.Height(), PixelFormat::Bgr24);
     }
-    converter_.emplace(picture);
     blockColumns_ = (picture.Width() + kBlockWidth - 1) / kBlockWidth;
     blockReady_.assign(
         static_cast<std::size_t>(blockColumns_) * ((picture.Height() + kBlockHeight - 1) / kBlockHeight),
@@ -91,12 +90,48 @@ const Bitmap& ViewportComposer::Source24(const ViewportScene& scene, const Rect&
                          std::min(picture.Height(), (by + 1) * kBlockHeight)});
     }
   }
+  const Bgr24Converter& converter = Converter(scene);
   RunShared(missing.size(),
-            [&](std::size_t i, StretchWorkspace&) { converter_->Convert(picture, missing[i], converted_); });
+            [&](std::size_t i, StretchWorkspace&) { converter.Convert(picture, missing[i], converted_); });
   return converted_;
 }
 
-void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Bitmap& source, const Rect& visible) {
+const Bgr24Converter& ViewportComposer::Converter(const ViewportScene& scene) {
+  // The format is checked too: a table made for another format would be read past its end.
+  if (converterVersion_ != scene.pictureVersion || !converter_ ||
+      converter_->Format() != scene.picture->Format()) {
+    converter_.emplace(*scene.picture);
+    converterVersion_ = scene.pictureVersion;
+  }
+  return *converter_;
+}
+
+void ViewportComposer::ReduceConverted(const ViewportScene& scene, const Rect& tile,
+                                       StretchWorkspace& workspace) {
+  const Bitmap& picture = *scene.picture;
+  const Size source{picture.Width(), picture.Height()};
+  const auto [left, right] = SourceRange(source.width, scene.display.width, tile.left, tile.right);
+  // Bands of view rows whose source rows fill about kWindowBytes, so the window stays in cache while the
+  // stretch reads it.
+  const int64_t sourceRows = std::max<int64_t>(1, kWindowBytes / (3 * int64_t{right - left}));
+  const int bandHeight = static_cast<int>(
+      std::clamp<int64_t>(sourceRows * scene.display.height / source.height, 1, kTileHeight));
+  for (int top = tile.top; top < tile.bottom; top += bandHeight) {
+    const Rect band{tile.left, top, tile.right, std::min(tile.bottom, top + bandHeight)};
+    const auto [sourceTop, sourceBottom] =
+        SourceRange(source.height, scene.display.height, band.top, band.bottom);
+    Bitmap& window = workspace.window;
+    if (window.Width() < right - left || window.Height() < sourceBottom - sourceTop) {
+      window = Bitmap(std::max(window.Width(), right - left),
+                      std::max(window.Height(), sourceBottom - sourceTop), PixelFormat::Bgr24);
+    }
+    converter_->Convert(picture, {left, sourceTop, right, sourceBottom}, window, {0, 0});
+    StretchRegion(window, {left, sourceTop}, source, scene.display, band, reduced_, {band.left, band.top},
+                  workspace);
+  }
+}
+
+void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Rect& visible) {
   const Size display = scene.display;
   if (reducedVersion_ != scene.pictureVersion || reduced_.Width() != display.width ||
       reduced_.Height() != display.height) {
@@ -119,8 +154,16 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Bitmap& s
     }
   }
   // Tiles are independent: the threads share them out.
+  const Bitmap& picture = *scene.picture;
+  if (picture.Format() == PixelFormat::Bgr24) {
+    RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
+      StretchRegion(picture, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
+    });
+    return;
+  }
+  Converter(scene);
   RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
-    StretchRegion(source, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
+    ReduceConverted(scene, missing[i], workspace);
   });
 }
 
@@ -149,12 +192,7 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
     const bool reduced = display.width <= picture.Width() && display.height <= picture.Height() &&
                          (display.width < picture.Width() || display.height < picture.Height());
     if (reduced) {
-      // Whole tiles are reduced: the picture is needed in 24 bits under all of them.
-      const Rect tiles{
-          visible.left / kTileWidth * kTileWidth, visible.top / kTileHeight * kTileHeight,
-          std::min(display.width, (visible.right + kTileWidth - 1) / kTileWidth * kTileWidth),
-          std::min(display.height, (visible.bottom + kTileHeight - 1) / kTileHeight * kTileHeight)};
-      EnsureReduced(scene, Source24(scene, tiles), visible);
+      EnsureReduced(scene, visible);
       fromTiles = true;
       for (int y = visible.top; y < visible.bottom; ++y) {
         std::memcpy(surface.Row(at.y + y - visible.top) + static_cast<std::size_t>(at.x) * 3,

@@ -3,10 +3,12 @@
 // working image stretched to Im1's size at the content origin. (The overlay is drawn afterwards by
 // the image area's paint handlers.)
 //
-// Keeps what it can between calls, keyed by the picture's version and Im1's size: a 24-bit copy of a
-// picture in another format, converted in blocks as the view reaches them; the reduced picture when the view
-// is smaller than the picture, filled in tiles as the view reaches them, so scrolling and repainting at one
-// zoom only copy pixels; and the last composed layer, unless it was copied from those tiles.
+// Keeps what it can between calls, keyed by the picture's version and Im1's size: the reduced picture
+// when the view is smaller than the picture, filled in tiles as the view reaches them, so scrolling and
+// repainting at one zoom only copy pixels; a 24-bit copy of a picture in another format shown at 1:1 or
+// enlarged, converted in blocks as the view reaches them (a reduced tile converts the source rows it reads
+// into a small buffer instead, which stays in cache); and the last composed layer, unless it was copied from
+// those tiles.
 
 #include <cstdint>
 #include <functional>
@@ -39,17 +41,24 @@ class ViewportComposer {
  private:
   // The picture in 24 bits, at least where `visible` (display coordinates) shows it.
   const Bitmap& Source24(const ViewportScene& scene, const Rect& visible);
+  // The tables converting the picture's pixels to 24 bits.
+  const Bgr24Converter& Converter(const ViewportScene& scene);
   // Makes sure the tiles of the reduced picture that `visible` (display coordinates) touches exist.
-  void EnsureReduced(const ViewportScene& scene, const Bitmap& source, const Rect& visible);
+  void EnsureReduced(const ViewportScene& scene, const Rect& visible);
+  // Reduces the tile `tile` (display coordinates) of a picture in another format, band by band: each
+  // band's source pixels are converted into the workspace's window first.
+  void ReduceConverted(const ViewportScene& scene, const Rect& tile, StretchWorkspace& workspace);
 
   static constexpr int kTileWidth = 128, kTileHeight = 128;
   // Runs work(i, workspace) for every i below count, shared out over the threads.
   void RunShared(std::size_t count, const std::function<void(std::size_t, StretchWorkspace&)>& work);
 
   static constexpr int kBlockWidth = 512, kBlockHeight = 64;
+  static constexpr int64_t kWindowBytes = 192 * 1024;  // a band's source pixels in 24 bits, about
   Bitmap converted_;
   uint64_t convertedVersion_ = UINT64_MAX;
   std::optional<Bgr24Converter> converter_;
+  uint64_t converterVersion_ = UINT64_MAX;
   std::vector<bool> blockReady_;
   int blockColumns_ = 0;
   Bitmap reduced_;

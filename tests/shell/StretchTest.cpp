@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <vector>
@@ -244,6 +245,52 @@ TEST(Stretch, EveryPathMatchesTheRuleAtManyZoomsOnOddSizes) {
   }
 }
 
+// A copy of the source pixels [left, right) x [top, bottom), with `margin` extra pixels of noise on the
+// right and below so reads past the window show.
+Bitmap Window(const Bitmap& source, const Rect& part, int margin, std::mt19937& random) {
+  Bitmap window = RandomImage(part.Width() + margin, part.Height() + margin, random);
+  for (int y = part.top; y < part.bottom; ++y) {
+    std::memcpy(window.Row(y - part.top), source.Row(y) + static_cast<std::size_t>(part.left) * 3,
+                static_cast<std::size_t>(part.Width()) * 3);
+  }
+  return window;
+}
+
+TEST(Stretch, AWindowOfTheSourceGivesWhatTheWholeSourceGives) {
+  std::mt19937 random(606);
+  for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.05, 0.999, 0.75, 1.0, 2.5}) {
+    for (int round = 0; round < 3; ++round) {
+      const Size size{40 + static_cast<int>(random() % 500), 30 + static_cast<int>(random() % 300)};
+      const Bitmap source = RandomImage(size.width, size.height, random);
+      const Size view{Zoomed(size, zoom).width, Zoomed(size, round == 2 ? 1.0 : zoom).height};
+      const int left = static_cast<int>(random() % view.width),
+                top = static_cast<int>(random() % view.height);
+      const Rect area{left, top, left + 1 + static_cast<int>(random() % (view.width - left)),
+                      top + 1 + static_cast<int>(random() % (view.height - top))};
+      // The source pixels the area reads: from the first under its top-left to the last under its
+      // bottom-right.
+      const Rect part{
+          static_cast<int>(int64_t{area.left} * size.width / view.width),
+          static_cast<int>(int64_t{area.top} * size.height / view.height),
+          static_cast<int>(std::min<int64_t>(
+              size.width, (int64_t{area.right} * size.width + view.width - 1) / view.width)),
+          static_cast<int>(std::min<int64_t>(
+              size.height, (int64_t{area.bottom} * size.height + view.height - 1) / view.height))};
+      const Bitmap window = Window(source, part, 5, random);
+      const Bitmap expected = ReferenceArea(source, view, area);
+      for (const bool vector : {true, false}) {
+        StretchWorkspace workspace;
+        Bitmap out(area.Width(), area.Height());
+        StretchRegion(window, {part.left, part.top}, size, view, area, out, {0, 0}, workspace,
+                      {.allowVector = vector});
+        ASSERT_EQ(out, expected) << "source " << size.width << "x" << size.height << " view " << view.width
+                                 << "x" << view.height << " area " << area.left << "," << area.top << " "
+                                 << area.Width() << "x" << area.Height() << (vector ? " vector" : " plain");
+      }
+    }
+  }
+}
+
 TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
   std::mt19937 random(31337);
   const Bitmap source = RandomImage(4001, 3001, random);
@@ -327,6 +374,41 @@ Bitmap RandomPicture(int width, int height, PixelFormat format, std::mt19937& ra
   return picture;
 }
 
+// Random blocks of random pictures converted into a bitmap of noise at random places, with the vector
+// code and without: the block's pixels take the picture's colours and no byte around them changes.
+TEST(Bgr24Converter, ConvertsBlocksOfEveryFormatAndWritesNothingOutsideThem) {
+  std::mt19937 random(1717);
+  const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
+                                 PixelFormat::Rgb555, PixelFormat::Bgrx32};
+  for (const PixelFormat format : formats) {
+    for (int round = 0; round < 20; ++round) {
+      const Bitmap picture = RandomPicture(1 + static_cast<int>(random() % 90),
+                                           1 + static_cast<int>(random() % 5), format, random);
+      const Bitmap colours = picture.ToBgr24();
+      const int left = static_cast<int>(random() % picture.Width()),
+                top = static_cast<int>(random() % picture.Height());
+      const Rect block{left, top, left + 1 + static_cast<int>(random() % (picture.Width() - left)),
+                       top + 1 + static_cast<int>(random() % (picture.Height() - top))};
+      const Point to{static_cast<int>(random() % 4), static_cast<int>(random() % 3)};
+      const Bitmap noise = RandomImage(block.Width() + 6, block.Height() + 4, random);
+      for (const bool vector : {true, false}) {
+        Bitmap out = noise;
+        Bgr24Converter(picture, vector).Convert(picture, block, out, to);
+        for (int y = 0; y < out.Height(); ++y) {
+          for (int x = 0; x < out.Width(); ++x) {
+            const int px = x - to.x + block.left, py = y - to.y + block.top;
+            const bool inside = px >= block.left && px < block.right && py >= block.top && py < block.bottom;
+            ASSERT_EQ(out.ColorAt(x, y), inside ? colours.ColorAt(px, py) : noise.ColorAt(x, y))
+                << "format " << static_cast<int>(format) << " width " << picture.Width() << " block "
+                << block.left << ".." << block.right << (vector ? " vector" : " plain") << " at " << x << ","
+                << y;
+          }
+        }
+      }
+    }
+  }
+}
+
 // Composes `scene` and checks every surface pixel: the picture's colours stretched by the rule inside
 // Im1, the background elsewhere.
 void ExpectComposedByTheRule(ViewportComposer& composer, const ViewportScene& scene,
@@ -367,6 +449,31 @@ TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
       for (const Point scroll : scrolls) {
         scene.scroll = scroll;
         ExpectComposedByTheRule(composer, scene, expected, surfaceSize);
+      }
+    }
+  }
+}
+
+// Pictures larger than a few of the composer's tiles, at the zooms people use on micrographs and at the
+// extremes: pictures smaller than the surface, the smallest views, and views a pixel short of 1:1.
+TEST(Viewport, ReducedPicturesInEveryFormatSpanningManyTilesAreShownByTheRule) {
+  std::mt19937 random(5151);
+  const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
+                                 PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
+  for (const PixelFormat format : formats) {
+    const Bitmap picture = RandomPicture(1301 + static_cast<int>(random() % 60), 611, format, random);
+    const Bitmap colours = picture.ToBgr24();
+    ViewportComposer composer;
+    for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.05, 0.999, 0.25}) {
+      const Size display = Zoomed({picture.Width(), picture.Height()}, zoom);
+      const Bitmap expected = ReferenceArea(colours, display, {0, 0, display.width, display.height});
+      ViewportScene scene{&picture, 1, display, {0, 0}, MakeColor(200, 100, 50)};
+      // The whole view on a large surface (the picture smaller than it), then scrolled parts of it.
+      ExpectComposedByTheRule(composer, scene, expected, {700, 450});
+      for (const Point scroll : {Point{display.width / 3, display.height / 4}, Point{display.width - 90, 7},
+                                 Point{-13, display.height - 150}}) {
+        scene.scroll = scroll;
+        ExpectComposedByTheRule(composer, scene, expected, {333, 259});
       }
     }
   }
