@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "../SyntheticPhoto.h"
 #include "colour/Resample.h"
 #include "colour/Transform.h"
 #include "macro/ScriptedDesktop.h"
@@ -34,22 +35,7 @@
 namespace mv {
 namespace {
 
-constexpr int kWidth = 4000, kHeight = 3000;
-
-Bitmap PhotoLike() {
-  Bitmap b(kWidth, kHeight);
-  std::mt19937 rng(42);
-  for (int y = 0; y < kHeight; ++y) {
-    uint8_t* row = b.Row(y);
-    for (int x = 0; x < kWidth; ++x) {
-      const int noise = static_cast<int>(rng() % 13) - 6;
-      row[x * 3] = static_cast<uint8_t>(std::clamp(x / 16 + noise, 0, 255));
-      row[x * 3 + 1] = static_cast<uint8_t>(std::clamp(y / 12 + noise, 0, 255));
-      row[x * 3 + 2] = static_cast<uint8_t>(((x / 200 + y / 200) % 2) * 200 + noise + 20);
-    }
-  }
-  return b;
-}
+constexpr int kWidth = kPhotoWidth, kHeight = kPhotoHeight;
 
 double ResidentMegabytes() {
   std::ifstream statm("/proc/self/statm");
@@ -79,7 +65,7 @@ int RunHistoryBench() {
   std::printf("resident at start: %.0f MB\n", ResidentMegabytes());
 
   // Loaded as the load routine leaves it: the picture and cache entry 0.
-  form.image.Replace(PhotoLike());
+  form.image.Replace(SyntheticPhoto());
   form.EnableImageCommands(true);
   form.ClearUndo();
   form.RecordUndo();

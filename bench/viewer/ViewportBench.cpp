@@ -20,29 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "../SyntheticPhoto.h"
 #include "codecs/PngImage.h"
 #include "shell/Viewport.h"
 
 namespace mv {
 namespace {
 
-constexpr int kWidth = 4000, kHeight = 3000;
+constexpr int kWidth = kPhotoWidth, kHeight = kPhotoHeight;
 constexpr Size kView{1920, 1080};
-
-Bitmap PhotoLike() {
-  Bitmap b(kWidth, kHeight);
-  std::mt19937 rng(42);
-  for (int y = 0; y < kHeight; ++y) {
-    uint8_t* row = b.Row(y);
-    for (int x = 0; x < kWidth; ++x) {
-      const int noise = static_cast<int>(rng() % 13) - 6;
-      row[x * 3] = static_cast<uint8_t>(std::clamp(x / 16 + noise, 0, 255));
-      row[x * 3 + 1] = static_cast<uint8_t>(std::clamp(y / 12 + noise, 0, 255));
-      row[x * 3 + 2] = static_cast<uint8_t>(((x / 200 + y / 200) % 2) * 200 + noise + 20);
-    }
-  }
-  return b;
-}
 
 double ProcessCpuMilliseconds() {
   timespec t{};
@@ -112,7 +98,7 @@ Point Middle(Size display) {
 int Main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : "/tmp/mv-viewer-bench";
   std::filesystem::create_directories(folder);
-  const Bitmap picture = PhotoLike();
+  const Bitmap picture = SyntheticPhoto();
   const double fit =
       std::min(static_cast<double>(kView.width) / kWidth, static_cast<double>(kView.height) / kHeight);
   std::vector<double> zooms = {0.05, 0.1, 0.25, fit, 1.0 / 3, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0, 4.0, 16.0};
