@@ -6,8 +6,9 @@
 // libvips takes to shrink the whole picture to the same scale with a box filter (`vips shrink`), when
 // vips is installed: the peer a user would reach for to get the reduced picture.
 //
-// Usage: viewer_bench [work folder] [zoom...]   (default /tmp/mv-viewer-bench, every zoom below;
-// the peer and the other formats are timed only for the full list)
+// Usage: viewer_bench [work folder] [zoom... | formats]   (default /tmp/mv-viewer-bench, every zoom
+// below; the peer and the other formats are timed only for the full list, "formats" times the other
+// formats alone)
 
 #include <time.h>
 #include <algorithm>
@@ -67,6 +68,18 @@ double PeerShrink(const std::string& folder, double zoom) {
   return Time(3, [&](int) { std::system(command.c_str()); }).wall;
 }
 
+// The photo as a greyscale file loads: 8-bit with the grey scale as its palette.
+Bitmap InGrey(const Bitmap& photo) {
+  Bitmap b(kWidth, kHeight, PixelFormat::Indexed8);
+  std::vector<PaletteEntry> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back({uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  b.SetPalette(palette);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) b.Row(y)[x] = photo.Row(y)[3 * x + 1];
+  }
+  return b;
+}
+
 // The photo in another format: direct formats converted, indexed ones drawn from a palette of the
 // photo's colours along its diagonal.
 Bitmap InFormat(const Bitmap& photo, PixelFormat format) {
@@ -102,18 +115,21 @@ int Main(int argc, char** argv) {
   const double fit =
       std::min(static_cast<double>(kView.width) / kWidth, static_cast<double>(kView.height) / kHeight);
   std::vector<double> zooms = {0.05, 0.1, 0.25, fit, 1.0 / 3, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0, 4.0, 16.0};
+  const bool formatsOnly = argc == 3 && std::string(argv[2]) == "formats";
   const bool withPeer = argc <= 2;
   if (!withPeer) zooms.clear();
-  for (int i = 2; i < argc; ++i) zooms.push_back(std::atof(argv[i]));
+  for (int i = 2; i < argc && !formatsOnly; ++i) zooms.push_back(std::atof(argv[i]));
   if (withPeer && std::system("command -v vips > /dev/null") == 0) {
     PngWriteOptions options;
     options.compressionLevel = 1;
     WritePngFile(folder + "/picture.png", picture, options);
     std::system(("vips copy " + folder + "/picture.png " + folder + "/picture.v").c_str());
   }
-  std::printf("Wall and processor milliseconds (all threads) per composition, median of 15.\n");
-  std::printf("%-8s %16s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "zoomed wall/cpu", "scroll wall/cpu",
-              "repaint wall/cpu", "vips shrink ms");
+  if (!zooms.empty())
+    std::printf("Wall and processor milliseconds (all threads) per composition, median of 15.\n");
+  if (!zooms.empty())
+    std::printf("%-8s %16s %16s %16s %16s %14s\n", "zoom", "new wall/cpu", "zoomed wall/cpu",
+                "scroll wall/cpu", "repaint wall/cpu", "vips shrink ms");
   for (const double zoom : zooms) {
     const Size display = Display(zoom);
     ViewportComposer composer;
@@ -138,19 +154,17 @@ int Main(int argc, char** argv) {
                 withPeer ? PeerShrink(folder, zoom) : -1);
   }
 
-  if (!withPeer) return 0;
-  const std::pair<PixelFormat, const char*> formats[] = {{PixelFormat::Indexed1, "1-bit"},
-                                                         {PixelFormat::Indexed4, "4-bit"},
-                                                         {PixelFormat::Indexed8, "8-bit"},
-                                                         {PixelFormat::Rgb555, "16-bit"},
-                                                         {PixelFormat::Bgrx32, "32-bit"}};
+  if (!withPeer && !formatsOnly) return 0;
+  const std::pair<PixelFormat, const char*> formats[] = {
+      {PixelFormat::Indexed1, "1-bit"}, {PixelFormat::Indexed4, "4-bit"}, {PixelFormat::Indexed8, "8-bit"},
+      {PixelFormat::Indexed8, "grey"},  {PixelFormat::Rgb555, "16-bit"},  {PixelFormat::Bgrx32, "32-bit"}};
   const double formatZooms[] = {fit, 0.5, 1.0, 2.0};
   std::printf("\nNew composition in other pixel formats, wall/cpu milliseconds, median of 15.\n%-8s",
               "format");
   for (const double zoom : formatZooms) std::printf(" %9.3g       ", zoom);
   std::printf("\n");
   for (const auto& [format, name] : formats) {
-    const Bitmap other = InFormat(picture, format);
+    const Bitmap other = std::string(name) == "grey" ? InGrey(picture) : InFormat(picture, format);
     std::printf("%-8s", name);
     for (const double zoom : formatZooms) {
       ViewportComposer composer;

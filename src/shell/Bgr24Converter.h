@@ -23,10 +23,13 @@ class Bgr24Converter {
   void Convert(const Bitmap& picture, const Rect& block, Bitmap& out, Point to) const;
 
   PixelFormat Format() const { return format_; }
+  // Whether the picture is 8-bit with the grey scale as its palette: index i is (i, i, i).
+  bool GreyScale() const { return grey_; }
 
  private:
   PixelFormat format_;
   bool vector_;
+  bool grey_ = false;             // 8-bit with the grey scale as its palette
   std::vector<uint32_t> colors_;  // 0x00RRGGBB read as bytes B, G, R: per index or 5-5-5 value
 };
 
