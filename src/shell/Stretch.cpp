@@ -92,7 +92,9 @@ class Divider64 {
 void NearestRows(const SourcePixels& source, const std::vector<int32_t>& offsets, const std::vector<Span>& ys,
                  int rowBegin, int rowEnd, Bitmap& out, Point at) {
   const std::size_t width = offsets.size();
-  const bool identity = offsets.back() - offsets.front() == static_cast<int32_t>(width - 1) * 3;
+  const bool identity =
+      source.pixelBytes == 3 && offsets.back() - offsets.front() == static_cast<int32_t>(width - 1) * 3;
+  const bool grey = source.pixelBytes == 1;
   int previousSource = -1;
   const uint8_t* previousOut = nullptr;
   for (int j = rowBegin; j < rowEnd; ++j) {
@@ -108,8 +110,8 @@ void NearestRows(const SourcePixels& source, const std::vector<int32_t>& offsets
       for (const int32_t offset : offsets) {
         const uint8_t* p = src + offset;
         pixel[0] = p[0];
-        pixel[1] = p[1];
-        pixel[2] = p[2];
+        pixel[1] = grey ? p[0] : p[1];
+        pixel[2] = grey ? p[0] : p[2];
         pixel += 3;
       }
     }
@@ -118,26 +120,31 @@ void NearestRows(const SourcePixels& source, const std::vector<int32_t>& offsets
   }
 }
 
-// One view pixel from the column sums of its source rows: the horizontal weights applied to the
-// channel sums at `p` (the span's first source pixel), rounded and divided.
+// One channel of a view pixel from the column sums of its source rows: the horizontal weights applied
+// to the sums at `p` (the channel's sum at the span's first source pixel; `step` elements apart per
+// source pixel), rounded and divided.
 template <typename Sum, typename Column, typename Divider>
-void FinishPixel(const Column* p, const Span& span, Sum half, const Divider& divide, uint8_t* dst) {
-  Sum b = Sum{span.firstWeight} * p[0], g = Sum{span.firstWeight} * p[1], r = Sum{span.firstWeight} * p[2];
+uint8_t FinishChannel(const Column* p, int step, const Span& span, Sum half, const Divider& divide) {
+  Sum sum = Sum{span.firstWeight} * p[0];
   if (span.count > 1) {
-    Sum ib = 0, ig = 0, ir = 0;
-    const Column* q = p + 3;
-    for (int32_t k = 1; k + 1 < span.count; ++k, q += 3) {
-      ib += q[0];
-      ig += q[1];
-      ir += q[2];
-    }
-    b += ib * span.innerWeight + Sum{span.lastWeight} * q[0];
-    g += ig * span.innerWeight + Sum{span.lastWeight} * q[1];
-    r += ir * span.innerWeight + Sum{span.lastWeight} * q[2];
+    Sum inner = 0;
+    const Column* q = p + step;
+    for (int32_t k = 1; k + 1 < span.count; ++k, q += step) inner += q[0];
+    sum += inner * span.innerWeight + Sum{span.lastWeight} * q[0];
   }
-  dst[0] = static_cast<uint8_t>(divide(b + half));
-  dst[1] = static_cast<uint8_t>(divide(g + half));
-  dst[2] = static_cast<uint8_t>(divide(r + half));
+  return static_cast<uint8_t>(divide(sum + half));
+}
+
+// A view pixel's three channels, or its one grey level three times.
+template <typename Sum, typename Column, typename Divider>
+void FinishPixel(const Column* p, int pixelBytes, const Span& span, Sum half, const Divider& divide,
+                 uint8_t* dst) {
+  if (pixelBytes == 1) {
+    dst[0] = dst[1] = dst[2] = FinishChannel<Sum>(p, 1, span, half, divide);
+    return;
+  }
+  for (int channel = 0; channel < 3; ++channel)
+    dst[channel] = FinishChannel<Sum>(p + channel, pixelBytes, span, half, divide);
 }
 
 // Rows [rowBegin, rowEnd) of the area with at least one axis averaged, in plain code. For each view
@@ -149,7 +156,8 @@ void AveragedRows(const SourcePixels& source, const std::vector<Span>& xs, const
                   uint64_t divisor, int rowBegin, int rowEnd, Bitmap& out, Point at) {
   const int32_t firstColumn = xs.front().first;
   const int32_t endColumn = xs.back().first + xs.back().count;
-  const std::size_t bytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
+  const int pixelBytes = source.pixelBytes;
+  const std::size_t bytes = static_cast<std::size_t>(endColumn - firstColumn) * pixelBytes;
   std::vector<Column> columns(bytes);
   const Sum half = static_cast<Sum>(divisor / 2);
   const Divider divide(divisor);
@@ -166,8 +174,8 @@ void AveragedRows(const SourcePixels& source, const std::vector<Span>& xs, const
     }
     uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
     for (const Span& column : xs) {
-      FinishPixel<Sum, Column>(sums + static_cast<std::size_t>(column.first - firstColumn) * 3, column, half,
-                               divide, dst);
+      FinishPixel<Sum, Column>(sums + static_cast<std::size_t>(column.first - firstColumn) * pixelBytes,
+                               pixelBytes, column, half, divide, dst);
       dst += 3;
     }
   }
@@ -190,7 +198,7 @@ void PlainAveragedRows(const SourcePixels& source, const std::vector<Span>& xs, 
 
 // One area's stretch, prepared once and run over row ranges, possibly on several threads. An averaged
 // area goes to the narrow vector kernel when its sums fit in 16 and 31 bits, to the wide one when they
-// fit in 32 bits; the rest, and everything without AVX2, runs in plain code.
+// fit in 32 bits (not for grey sources); the rest, and everything without AVX2, runs in plain code.
 class AreaStretch {
  public:
   AreaStretch(const SourcePixels& source, Size sourceSize, Size view, const Rect& area,
@@ -203,14 +211,14 @@ class AreaStretch {
       if (ys_.total * 255 < (uint64_t{1} << 15) && xs_.total < (uint64_t{1} << 15) &&
           divisor * 255 < (uint64_t{1} << 31)) {
         kernel_ = Kernel::Narrow;
-      } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32)) {
+      } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32) && source.pixelBytes != 1) {
         kernel_ = Kernel::Wide;
       }
     }
     if (Nearest()) {
       workspace.tapOffsets.resize(workspace.columnSpans.size());
       for (std::size_t i = 0; i < workspace.columnSpans.size(); ++i)
-        workspace.tapOffsets[i] = (workspace.columnSpans[i].first - source.origin.x) * 3;
+        workspace.tapOffsets[i] = (workspace.columnSpans[i].first - source.origin.x) * source.pixelBytes;
     } else if (kernel_ != Kernel::Plain) {
       BuildTables(area.Width());
     }
@@ -248,26 +256,31 @@ class AreaStretch {
   // The kernels' tables (see ReductionTables).
   void BuildTables(int width) {
     const std::vector<Span>& xs = workspace_.columnSpans;
+    const int pixelBytes = source_.pixelBytes;
     const int32_t firstColumn = xs.front().first;
     const int32_t endColumn = xs.back().first + xs.back().count;
-    const int padded = (width + 3) / 4 * 4;
+    const int group = pixelBytes == 1 ? 8 : 4;
+    const int padded = (width + group - 1) / group * group;
     tables_.taps = kernel_ == Kernel::Narrow ? (xs_.maxCount + 1) / 2 * 2 : xs_.maxCount;
     workspace_.tapOffsets.assign(static_cast<std::size_t>(padded), 0);
     for (int i = 0; i < width; ++i) {
       workspace_.tapOffsets[static_cast<std::size_t>(i)] =
-          (xs[static_cast<std::size_t>(i)].first - firstColumn) * 3;
+          (xs[static_cast<std::size_t>(i)].first - firstColumn) * pixelBytes;
     }
-    if (kernel_ == Kernel::Narrow) {
+    if (kernel_ == Kernel::Narrow && pixelBytes == 1) {
+      BuildGreyPairWeights(width, padded);
+    } else if (kernel_ == Kernel::Narrow) {
       BuildPairWeights(width, padded);
     } else {
       BuildTapWeights(width, padded);
     }
     tables_.rows = workspace_.rowSpans.data();
     tables_.firstColumn = firstColumn;
-    tables_.rowBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
+    tables_.rowBytes = static_cast<std::size_t>(endColumn - firstColumn) * pixelBytes;
     tables_.tapOffsets = workspace_.tapOffsets.data();
     tables_.width = width;
     tables_.divisor = xs_.total * ys_.total;
+    tables_.pixelBytes = pixelBytes;
   }
 
   void BuildTapWeights(int width, int padded) {
@@ -298,6 +311,19 @@ class AreaStretch {
     tables_.pairWeights = workspace_.pairWeights.data();
   }
 
+  void BuildGreyPairWeights(int width, int padded) {
+    const std::size_t groupStride = static_cast<std::size_t>(tables_.taps) * 8;
+    workspace_.pairWeights.assign(static_cast<std::size_t>(padded / 8) * groupStride, 0);
+    for (int i = 0; i < width; ++i) {
+      const Span& span = workspace_.columnSpans[static_cast<std::size_t>(i)];
+      int16_t* weights =
+          workspace_.pairWeights.data() + static_cast<std::size_t>(i / 8) * groupStride + (i % 8) * 2;
+      for (int32_t k = 0; k < span.count; ++k)
+        weights[16 * (k / 2) + k % 2] = static_cast<int16_t>(WeightAt(span, k));
+    }
+    tables_.pairWeights = workspace_.pairWeights.data();
+  }
+
   SourcePixels source_;
   StretchWorkspace& workspace_;
   AxisMap xs_, ys_;
@@ -306,8 +332,10 @@ class AreaStretch {
 };
 
 void CheckFormats(const Bitmap& source, const Bitmap& out) {
-  if (source.Format() != PixelFormat::Bgr24 || out.Format() != PixelFormat::Bgr24) {
-    throw std::logic_error("stretching works on 24-bit bitmaps");
+  const PixelFormat format = source.Format();
+  if ((format != PixelFormat::Bgr24 && format != PixelFormat::Bgrx32 && format != PixelFormat::Indexed8) ||
+      out.Format() != PixelFormat::Bgr24) {
+    throw std::logic_error("stretching reads 24-bit, 32-bit or 8-bit grey bitmaps and writes 24-bit ones");
   }
 }
 

@@ -35,15 +35,17 @@ struct StretchOptions {
   bool allowVector = true;   // false runs the plain code even where the processor has AVX2
 };
 
-// Writes the view pixels `area` (view coordinates, inside 0..view) of `source` (24-bit) stretched to
-// `view` into `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas.
+// Writes the view pixels `area` (view coordinates, inside 0..view) of `source` stretched to `view` into
+// `out` (24-bit) with area's top-left at `at`. Uses several threads for large areas. The source is
+// 24-bit, 32-bit (the fourth byte unused) or 8-bit read as grey levels: byte v is the colour (v, v, v),
+// which is what an 8-bit picture with the grey scale as its palette shows.
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
                    StretchOptions options = {});
 // The same on the calling thread alone, in memory kept by the caller.
 void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& out, Point at,
                    StretchWorkspace& workspace, StretchOptions options = {});
-// The same from a window of a `sourceSize` picture: `window` (24-bit) holds the picture's pixels from
-// `origin` on, at least all those the area reads.
+// The same from a window of a `sourceSize` picture: `window` holds the picture's pixels from `origin`
+// on, at least all those the area reads.
 void StretchRegion(const Bitmap& window, Point origin, Size sourceSize, Size view, const Rect& area,
                    Bitmap& out, Point at, StretchWorkspace& workspace, StretchOptions options = {});
 

@@ -151,14 +151,26 @@ template <typename Type>
       _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
 }
 
+// Pairs each of three channels of two taps `pixelBytes` apart, in both halves of a register of 16-bit
+// numbers.
+template <int pixelBytes>
+[[gnu::target("avx2")]] inline __m256i PairChannels() {
+  if constexpr (pixelBytes == 3) {
+    return _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1,  //
+                            0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
+  } else {
+    return _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, -1, -1, -1, -1,  //
+                            0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, -1, -1, -1, -1);
+  }
+}
+
 // One view row from 16-bit column sums, two taps at a time: eight sums from a tap's first channel
 // hold both taps' channels, which are paired per channel and multiplied and added in one step.
 // `pairs` is the taps' pairs when known at compile time, 0 otherwise.
-template <int pairs, typename Quotients>
+template <int pairs, int pixelBytes, typename Quotients>
 [[gnu::target("avx2,fma")]] void WeighPixelsNarrow(const uint16_t* columns, const ReductionTables& tables,
                                                    const Quotients& quotients, uint8_t* dst) {
-  const __m256i pairChannels = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1,  //
-                                                0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
+  const __m256i pairChannels = PairChannels<pixelBytes>();
   const int tapPairs = pairs > 0 ? pairs : tables.taps / 2;
   const std::size_t groupStride = static_cast<std::size_t>(tapPairs) * 16;
   for (int d = 0; d < tables.width; d += 4, dst += 12) {
@@ -166,7 +178,7 @@ template <int pairs, typename Quotients>
     const int16_t* weights = tables.pairWeights + static_cast<std::size_t>(d / 2) * groupStride;
     __m256i sums0 = _mm256_setzero_si256(), sums1 = _mm256_setzero_si256();
     for (int p = 0; p < tapPairs; ++p) {
-      const int tap = 6 * p;
+      const int tap = 2 * pixelBytes * p;
       const __m256i a =
           _mm256_shuffle_epi8(LoadTwo(columns + offsets[0] + tap, columns + offsets[1] + tap), pairChannels);
       const __m256i b =
@@ -192,7 +204,7 @@ template <typename Quotients>
     const uint32_t* weights = tables.tapWeights + static_cast<std::size_t>(d / 2) * groupStride;
     __m256i sums0 = _mm256_setzero_si256(), sums1 = _mm256_setzero_si256();
     for (int k = 0; k < tables.taps; ++k) {
-      const int tap = 3 * k;
+      const int tap = tables.pixelBytes * k;
       const __m256i a = LoadTwo(columns + offsets[0] + tap, columns + offsets[1] + tap);
       const __m256i b = LoadTwo(columns + offsets[2] + tap, columns + offsets[3] + tap);
       const __m256i weightsA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * k));
@@ -205,29 +217,98 @@ template <typename Quotients>
   }
 }
 
+// WeighPixelsNarrow with the pairs of taps known at compile time for the common reductions down to a
+// sixth.
+template <int pixelBytes, typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighPixelsNarrowByTaps(const uint16_t* columns,
+                                                         const ReductionTables& tables,
+                                                         const Quotients& quotients, uint8_t* dst) {
+  switch (tables.taps) {
+    case 2:
+      return WeighPixelsNarrow<1, pixelBytes>(columns, tables, quotients, dst);
+    case 4:
+      return WeighPixelsNarrow<2, pixelBytes>(columns, tables, quotients, dst);
+    case 6:
+      return WeighPixelsNarrow<3, pixelBytes>(columns, tables, quotients, dst);
+    default:
+      return WeighPixelsNarrow<0, pixelBytes>(columns, tables, quotients, dst);
+  }
+}
+
+// Stores eight grey levels (the quotients in a register's lanes) as the three channels of eight pixels;
+// only `count` of them when fewer remain.
+[[gnu::target("avx2")]] inline void StoreGreyPixels(__m256i levels, int count, uint8_t* dst) {
+  const __m128i words = _mm_packus_epi32(_mm256_castsi256_si128(levels), _mm256_extracti128_si256(levels, 1));
+  const __m128i bytes = _mm_packus_epi16(words, words);
+  const __m128i first =
+      _mm_shuffle_epi8(bytes, _mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5));
+  const __m128i second =
+      _mm_shuffle_epi8(bytes, _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 0, 0, 0, 0, 0, 0, 0, 0));
+  if (count >= 8) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), first);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 16), second);
+  } else {
+    alignas(16) uint8_t pixels[32];
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels), first);
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels + 16), second);
+    std::memcpy(dst, pixels, static_cast<std::size_t>(count) * 3);
+  }
+}
+
+// One view row of a grey source from 16-bit column sums, eight view pixels at a time: per pair of taps
+// each pixel's two sums are read as one 32-bit number and multiplied and added with its two weights.
+template <typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighGreyPixelsNarrow(const uint16_t* columns, const ReductionTables& tables,
+                                                       const Quotients& quotients, uint8_t* dst) {
+  const int tapPairs = tables.taps / 2;
+  const std::size_t groupStride = static_cast<std::size_t>(tapPairs) * 16;
+  for (int d = 0; d < tables.width; d += 8, dst += 24) {
+    const int32_t* offsets = tables.tapOffsets + d;
+    const int16_t* weights = tables.pairWeights + static_cast<std::size_t>(d / 8) * groupStride;
+    __m256i sums = _mm256_setzero_si256();
+    for (int p = 0; p < tapPairs; ++p) {
+      const auto pairAt = [&](int k) {
+        int32_t pair;
+        std::memcpy(&pair, columns + offsets[k] + 2 * p, 4);
+        return pair;
+      };
+      const __m256i pairs = _mm256_setr_epi32(pairAt(0), pairAt(1), pairAt(2), pairAt(3), pairAt(4),
+                                              pairAt(5), pairAt(6), pairAt(7));
+      const __m256i pairWeights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 16 * p));
+      sums = _mm256_add_epi32(sums, _mm256_madd_epi16(pairs, pairWeights));
+    }
+    StoreGreyPixels(quotients(sums), tables.width - d, dst);
+  }
+}
+
+// Asks for the source rows of view row j ahead of their use. An area reads short pieces of long rows,
+// which the processor's own prefetching does not foresee.
+inline void PrefetchRows(const SourcePixels& source, const ReductionTables& tables, int j) {
+  const Span& span = tables.rows[j];
+  for (int32_t k = 0; k < span.count; ++k) {
+    const uint8_t* row = source.At(tables.firstColumn, span.first + k);
+    for (std::size_t at = 0; at < tables.rowBytes; at += 64) __builtin_prefetch(row + at);
+    __builtin_prefetch(row + tables.rowBytes - 1);
+  }
+}
+
 template <typename Quotients>
 [[gnu::target("avx2,fma")]] void ReduceNarrow(const SourcePixels& source, const ReductionTables& tables,
                                               int rowBegin, int rowEnd, uint16_t* columns, Bitmap& out,
                                               Point at) {
   const Quotients quotients(tables.divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
+    if (j + 1 < rowEnd) PrefetchRows(source, tables, j + 1);
     const Span& span = tables.rows[j];
     SumColumns<Columns16>(source.At(tables.firstColumn, span.first), source.Stride(), span, tables.rowBytes,
                           columns);
     uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
-    // The common reductions down to a quarter need one or two pairs of taps.
-    switch (tables.taps) {
-      case 2:
-        WeighPixelsNarrow<1>(columns, tables, quotients, dst);
-        break;
-      case 4:
-        WeighPixelsNarrow<2>(columns, tables, quotients, dst);
-        break;
-      case 6:
-        WeighPixelsNarrow<3>(columns, tables, quotients, dst);
-        break;
-      default:
-        WeighPixelsNarrow<0>(columns, tables, quotients, dst);
+    if (tables.pixelBytes == 1) {
+      WeighGreyPixelsNarrow(columns, tables, quotients, dst);
+    } else if (tables.pixelBytes == 4) {
+      WeighPixelsNarrowByTaps<4>(columns, tables, quotients, dst);
+    } else {
+      WeighPixelsNarrowByTaps<3>(columns, tables, quotients, dst);
     }
   }
 }
@@ -237,6 +318,7 @@ template <typename Quotients>
                                             Point at) {
   const DoubleQuotients quotients(tables.divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
+    if (j + 1 < rowEnd) PrefetchRows(source, tables, j + 1);
     const Span& span = tables.rows[j];
     SumColumns<Columns32>(source.At(tables.firstColumn, span.first), source.Stride(), span, tables.rowBytes,
                           columns);

@@ -20,14 +20,18 @@ struct Span {
   uint32_t lastWeight = 1;
 };
 
-// The 24-bit source pixels the stretch reads: the whole picture, or a window of it copied aside
-// (`pixels` then holds the source pixels from `origin` on).
+// The source pixels the stretch reads: the whole picture, or a window of it copied aside (`pixels`
+// then holds the source pixels from `origin` on). Pixels are 24-bit, 32-bit (the fourth byte unused) or
+// 8-bit grey levels, one byte each.
 struct SourcePixels {
+  SourcePixels(const Bitmap& bitmap, Point windowOrigin = {0, 0})
+      : pixels(bitmap), origin(windowOrigin), pixelBytes(bitmap.BitsPerPixel() / 8) {}
   const Bitmap& pixels;
-  Point origin{0, 0};
+  Point origin;
+  int pixelBytes;
   // Source pixel (x, y), which must lie inside the window.
   const uint8_t* At(int32_t x, int32_t y) const {
-    return pixels.Row(y - origin.y) + static_cast<std::size_t>(x - origin.x) * 3;
+    return pixels.Row(y - origin.y) + static_cast<std::size_t>(x - origin.x) * pixelBytes;
   }
   std::size_t Stride() const { return pixels.Stride(); }
 };
@@ -41,6 +45,9 @@ inline uint32_t WeightAt(const Span& span, int32_t k) {
 // An averaged stretch of one area as the vector kernels read it. Each view row first sums its source
 // rows over `rowBytes` bytes from source column firstColumn into `columns` (one sum per byte, vertical
 // weights applied); each view pixel then weighs `taps` consecutive pixels of those sums.
+//
+// Grey sources lay the narrow weights out per group of eight view pixels: per pair of taps each pixel's
+// two weights.
 struct ReductionTables {
   const Span* rows = nullptr;           // per view row of the area
   int32_t firstColumn = 0;              // the first source column the area reads
@@ -52,15 +59,16 @@ struct ReductionTables {
   // pixel's span weigh 0.
   const uint32_t* tapWeights = nullptr;
   const int16_t* pairWeights = nullptr;
-  int width = 0;         // view pixels per row; the tables cover it rounded up to four
+  int width = 0;         // view pixels per row; the tables cover it rounded up to four (eight for grey)
   int taps = 1;          // the tables' taps per pixel, even for the narrow kernel
   uint64_t divisor = 1;  // the product of both axes' weight totals
+  int pixelBytes = 3;    // 3 or 4 (three channels), or 1 (grey: the narrow kernel only)
 };
 
 // Elements the column sums need: the sums themselves, then zeros for the taps past the last source
 // column the area reads.
 inline std::size_t ColumnSumsLength(const ReductionTables& tables) {
-  return tables.rowBytes + 3 * static_cast<std::size_t>(tables.taps) + 8;
+  return tables.rowBytes + 4 * static_cast<std::size_t>(tables.taps) + 16;
 }
 
 // Whether this processor runs the AVX2 kernels.

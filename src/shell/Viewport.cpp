@@ -106,6 +106,18 @@ const Bgr24Converter& ViewportComposer::Converter(const ViewportScene& scene) {
   return *converter_;
 }
 
+bool ViewportComposer::StretchedDirectly(const ViewportScene& scene) {
+  switch (scene.picture->Format()) {
+    case PixelFormat::Bgr24:
+    case PixelFormat::Bgrx32:
+      return true;
+    case PixelFormat::Indexed8:
+      return Converter(scene).GreyScale();
+    default:
+      return false;
+  }
+}
+
 void ViewportComposer::ReduceConverted(const ViewportScene& scene, const Rect& tile,
                                        StretchWorkspace& workspace) {
   const Bitmap& picture = *scene.picture;
@@ -155,7 +167,7 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Rect& vis
   }
   // Tiles are independent: the threads share them out.
   const Bitmap& picture = *scene.picture;
-  if (picture.Format() == PixelFormat::Bgr24) {
+  if (StretchedDirectly(scene)) {
     RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
       StretchRegion(picture, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);
     });
@@ -199,6 +211,8 @@ void ViewportComposer::Compose(const ViewportScene& scene, Bitmap& surface) {
                     reduced_.Row(y) + static_cast<std::size_t>(visible.left) * 3,
                     static_cast<std::size_t>(visible.Width()) * 3);
       }
+    } else if (StretchedDirectly(scene)) {
+      StretchRegion(picture, display, visible, surface, at);
     } else {
       StretchRegion(Source24(scene, visible), display, visible, surface, at);
     }

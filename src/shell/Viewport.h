@@ -3,9 +3,12 @@
 // working image stretched to Im1's size at the content origin. (The overlay is drawn afterwards by
 // the image area's paint handlers.)
 //
+// 24-bit and 32-bit pictures and 8-bit ones with the grey scale as their palette are stretched as they
+// are. Pictures in other formats (other palettes, 5-5-5) are converted to 24 bits first.
+//
 // Keeps what it can between calls, keyed by the picture's version and Im1's size: the reduced picture
 // when the view is smaller than the picture, filled in tiles as the view reaches them, so scrolling and
-// repainting at one zoom only copy pixels; a 24-bit copy of a picture in another format shown at 1:1 or
+// repainting at one zoom only copy pixels; a 24-bit copy of a picture to convert shown at 1:1 or
 // enlarged, converted in blocks as the view reaches them (a reduced tile converts the source rows it reads
 // into a small buffer instead, which stays in cache); and the last composed layer, unless it was copied from
 // those tiles.
@@ -43,6 +46,8 @@ class ViewportComposer {
   const Bitmap& Source24(const ViewportScene& scene, const Rect& visible);
   // The tables converting the picture's pixels to 24 bits.
   const Bgr24Converter& Converter(const ViewportScene& scene);
+  // Whether the stretch reads the picture as it is.
+  bool StretchedDirectly(const ViewportScene& scene);
   // Makes sure the tiles of the reduced picture that `visible` (display coordinates) touches exist.
   void EnsureReduced(const ViewportScene& scene, const Rect& visible);
   // Reduces the tile `tile` (display coordinates) of a picture in another format, band by band: each

@@ -199,18 +199,36 @@ Bitmap ReferenceArea(const Bitmap& source, Size view, const Rect& area) {
   return expected;
 }
 
-// Stretches `area` with the vector kernels allowed and with plain code only, on one thread and on
-// several, and compares each with the rule.
-void ExpectEveryPathMatchesTheRule(const Bitmap& source, Size view, const Rect& area) {
-  const Bitmap expected = ReferenceArea(source, view, area);
+// Every source format the stretch reads, made from a 24-bit picture, each with the 24-bit picture it
+// shows: the picture itself, its 32-bit copy, and its green channel as an 8-bit grey-scale picture.
+std::vector<std::pair<Bitmap, Bitmap>> ReadableSources(const Bitmap& source24) {
+  Bitmap grey(source24.Width(), source24.Height(), PixelFormat::Indexed8);
+  std::vector<PaletteEntry> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back({uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  grey.SetPalette(palette);
+  for (int y = 0; y < grey.Height(); ++y) {
+    for (int x = 0; x < grey.Width(); ++x) grey.Row(y)[x] = source24.Row(y)[3 * x + 1];
+  }
+  Bitmap greyShown = grey.ToBgr24();
+  std::vector<std::pair<Bitmap, Bitmap>> sources;
+  sources.emplace_back(source24, source24);
+  sources.emplace_back(source24.ConvertedTo(PixelFormat::Bgrx32), source24);
+  sources.emplace_back(std::move(grey), std::move(greyShown));
+  return sources;
+}
+
+// Stretches `area` of `source` (showing as `shown`, 24-bit) with the vector kernels allowed and with
+// plain code only, on one thread and on several, and compares each with the rule.
+void ExpectEveryPathMatchesTheRule(const Bitmap& source, const Bitmap& shown, Size view, const Rect& area) {
+  const Bitmap expected = ReferenceArea(shown, view, area);
   for (const bool vector : {true, false}) {
     for (const bool threads : {true, false}) {
       Bitmap out(area.Width(), area.Height());
       StretchRegion(source, view, area, out, {0, 0}, {.allowThreads = threads, .allowVector = vector});
-      ASSERT_EQ(out, expected) << "source " << source.Width() << "x" << source.Height() << " view "
-                               << view.width << "x" << view.height << " area " << area.left << "," << area.top
-                               << " " << area.Width() << "x" << area.Height()
-                               << (vector ? " vector" : " plain");
+      ASSERT_EQ(out, expected) << "source " << source.Width() << "x" << source.Height() << " "
+                               << source.BitsPerPixel() << "-bit view " << view.width << "x" << view.height
+                               << " area " << area.left << "," << area.top << " " << area.Width() << "x"
+                               << area.Height() << (vector ? " vector" : " plain");
     }
   }
   // A kept workspace gives the same pixels when it is reused for another area.
@@ -219,6 +237,12 @@ void ExpectEveryPathMatchesTheRule(const Bitmap& source, Size view, const Rect& 
   StretchRegion(source, view, {0, 0, 1, 1}, out, {0, 0}, workspace);
   StretchRegion(source, view, area, out, {0, 0}, workspace);
   ASSERT_EQ(out, expected);
+}
+
+// The same for a 24-bit picture in every format the stretch reads.
+void ExpectEveryPathMatchesTheRule(const Bitmap& source24, Size view, const Rect& area) {
+  for (const auto& [source, shown] : ReadableSources(source24))
+    ExpectEveryPathMatchesTheRule(source, shown, view, area);
 }
 
 Size Zoomed(Size source, double zoom) {
@@ -248,10 +272,14 @@ TEST(Stretch, EveryPathMatchesTheRuleAtManyZoomsOnOddSizes) {
 // A copy of the source pixels [left, right) x [top, bottom), with `margin` extra pixels of noise on the
 // right and below so reads past the window show.
 Bitmap Window(const Bitmap& source, const Rect& part, int margin, std::mt19937& random) {
-  Bitmap window = RandomImage(part.Width() + margin, part.Height() + margin, random);
+  Bitmap window(part.Width() + margin, part.Height() + margin, source.Format());
+  for (int y = 0; y < window.Height(); ++y) {
+    for (std::size_t b = 0; b < window.Stride(); ++b) window.Row(y)[b] = static_cast<uint8_t>(random());
+  }
+  const std::size_t pixelBytes = static_cast<std::size_t>(source.BitsPerPixel() / 8);
   for (int y = part.top; y < part.bottom; ++y) {
-    std::memcpy(window.Row(y - part.top), source.Row(y) + static_cast<std::size_t>(part.left) * 3,
-                static_cast<std::size_t>(part.Width()) * 3);
+    std::memcpy(window.Row(y - part.top), source.Row(y) + static_cast<std::size_t>(part.left) * pixelBytes,
+                static_cast<std::size_t>(part.Width()) * pixelBytes);
   }
   return window;
 }
@@ -261,7 +289,7 @@ TEST(Stretch, AWindowOfTheSourceGivesWhatTheWholeSourceGives) {
   for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.05, 0.999, 0.75, 1.0, 2.5}) {
     for (int round = 0; round < 3; ++round) {
       const Size size{40 + static_cast<int>(random() % 500), 30 + static_cast<int>(random() % 300)};
-      const Bitmap source = RandomImage(size.width, size.height, random);
+      const Bitmap source24 = RandomImage(size.width, size.height, random);
       const Size view{Zoomed(size, zoom).width, Zoomed(size, round == 2 ? 1.0 : zoom).height};
       const int left = static_cast<int>(random() % view.width),
                 top = static_cast<int>(random() % view.height);
@@ -276,16 +304,19 @@ TEST(Stretch, AWindowOfTheSourceGivesWhatTheWholeSourceGives) {
               size.width, (int64_t{area.right} * size.width + view.width - 1) / view.width)),
           static_cast<int>(std::min<int64_t>(
               size.height, (int64_t{area.bottom} * size.height + view.height - 1) / view.height))};
-      const Bitmap window = Window(source, part, 5, random);
-      const Bitmap expected = ReferenceArea(source, view, area);
-      for (const bool vector : {true, false}) {
-        StretchWorkspace workspace;
-        Bitmap out(area.Width(), area.Height());
-        StretchRegion(window, {part.left, part.top}, size, view, area, out, {0, 0}, workspace,
-                      {.allowVector = vector});
-        ASSERT_EQ(out, expected) << "source " << size.width << "x" << size.height << " view " << view.width
-                                 << "x" << view.height << " area " << area.left << "," << area.top << " "
-                                 << area.Width() << "x" << area.Height() << (vector ? " vector" : " plain");
+      for (const auto& [source, shown] : ReadableSources(source24)) {
+        const Bitmap window = Window(source, part, 5, random);
+        const Bitmap expected = ReferenceArea(shown, view, area);
+        for (const bool vector : {true, false}) {
+          StretchWorkspace workspace;
+          Bitmap out(area.Width(), area.Height());
+          StretchRegion(window, {part.left, part.top}, size, view, area, out, {0, 0}, workspace,
+                        {.allowVector = vector});
+          ASSERT_EQ(out, expected) << "source " << size.width << "x" << size.height << " view " << view.width
+                                   << "x" << view.height << " area " << area.left << "," << area.top << " "
+                                   << area.Width() << "x" << area.Height() << (vector ? " vector" : " plain")
+                                   << " " << source.BitsPerPixel() << "-bit";
+        }
       }
     }
   }
@@ -293,7 +324,7 @@ TEST(Stretch, AWindowOfTheSourceGivesWhatTheWholeSourceGives) {
 
 TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
   std::mt19937 random(31337);
-  const Bitmap source = RandomImage(4001, 3001, random);
+  const auto sources = ReadableSources(RandomImage(4001, 3001, random));
   const Size views[] = {
       Zoomed({4001, 3001}, 0.36),  // the window fit
       {2000, 1500},                // a half but for one pixel: small weight totals
@@ -310,11 +341,15 @@ TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
       const int height = std::min(view.height, 1 + static_cast<int>(random() % 7));
       const int left = static_cast<int>(random() % (view.width - width + 1));
       const int top = static_cast<int>(random() % (view.height - height + 1));
-      ExpectEveryPathMatchesTheRule(source, view, {left, top, left + width, top + height});
+      for (const auto& [source, shown] : sources)
+        ExpectEveryPathMatchesTheRule(source, shown, view, {left, top, left + width, top + height});
     }
     // The last columns and rows, where the taps end at the picture's edge.
-    ExpectEveryPathMatchesTheRule(
-        source, view, {std::max(0, view.width - 9), std::max(0, view.height - 3), view.width, view.height});
+    for (const auto& [source, shown] : sources) {
+      ExpectEveryPathMatchesTheRule(
+          source, shown, view,
+          {std::max(0, view.width - 9), std::max(0, view.height - 3), view.width, view.height});
+    }
   }
 }
 
@@ -374,16 +409,37 @@ Bitmap RandomPicture(int width, int height, PixelFormat format, std::mt19937& ra
   return picture;
 }
 
+// An 8-bit picture of random pixels with the grey scale as its palette, as greyscale files load; with
+// `offEntry` in 0..255 that one entry is a shade off grey.
+Bitmap GreyPicture(int width, int height, std::mt19937& random, int offEntry = -1) {
+  Bitmap picture = RandomPicture(width, height, PixelFormat::Indexed8, random);
+  std::vector<PaletteEntry> palette;
+  for (int i = 0; i < 256; ++i) {
+    const auto level = static_cast<uint8_t>(i);
+    palette.push_back({level, level, static_cast<uint8_t>(i == offEntry ? level ^ 1 : level), 0});
+  }
+  picture.SetPalette(palette);
+  return picture;
+}
+
 // Random blocks of random pictures converted into a bitmap of noise at random places, with the vector
 // code and without: the block's pixels take the picture's colours and no byte around them changes.
+// Greyscale pictures are copied rather than looked up; one entry off grey must turn that off.
 TEST(Bgr24Converter, ConvertsBlocksOfEveryFormatAndWritesNothingOutsideThem) {
   std::mt19937 random(1717);
-  const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
-                                 PixelFormat::Rgb555, PixelFormat::Bgrx32};
-  for (const PixelFormat format : formats) {
+  enum class Palette { Random, Grey, NearGrey };
+  const std::pair<PixelFormat, Palette> kinds[] = {
+      {PixelFormat::Indexed1, Palette::Random},   {PixelFormat::Indexed4, Palette::Random},
+      {PixelFormat::Indexed8, Palette::Random},   {PixelFormat::Indexed8, Palette::Grey},
+      {PixelFormat::Indexed8, Palette::NearGrey}, {PixelFormat::Rgb555, Palette::Random},
+      {PixelFormat::Bgrx32, Palette::Random}};
+  for (const auto& [format, palette] : kinds) {
     for (int round = 0; round < 20; ++round) {
-      const Bitmap picture = RandomPicture(1 + static_cast<int>(random() % 90),
-                                           1 + static_cast<int>(random() % 5), format, random);
+      const int width = 1 + static_cast<int>(random() % 90), height = 1 + static_cast<int>(random() % 5);
+      const Bitmap picture = palette == Palette::Grey ? GreyPicture(width, height, random)
+                             : palette == Palette::NearGrey
+                                 ? GreyPicture(width, height, random, static_cast<int>(random() % 256))
+                                 : RandomPicture(width, height, format, random);
       const Bitmap colours = picture.ToBgr24();
       const int left = static_cast<int>(random() % picture.Width()),
                 top = static_cast<int>(random() % picture.Height());
@@ -460,8 +516,11 @@ TEST(Viewport, ReducedPicturesInEveryFormatSpanningManyTilesAreShownByTheRule) {
   std::mt19937 random(5151);
   const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
                                  PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
-  for (const PixelFormat format : formats) {
-    const Bitmap picture = RandomPicture(1301 + static_cast<int>(random() % 60), 611, format, random);
+  std::vector<Bitmap> pictures;
+  for (const PixelFormat format : formats)
+    pictures.push_back(RandomPicture(1301 + static_cast<int>(random() % 60), 611, format, random));
+  pictures.push_back(GreyPicture(1333, 611, random));
+  for (const Bitmap& picture : pictures) {
     const Bitmap colours = picture.ToBgr24();
     ViewportComposer composer;
     for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.05, 0.999, 0.25}) {
