@@ -199,13 +199,18 @@ Bitmap ReferenceArea(const Bitmap& source, Size view, const Rect& area) {
   return expected;
 }
 
+// The palette of greyscale files: index i is (i, i, i).
+std::vector<PaletteEntry> GreyScale() {
+  std::vector<PaletteEntry> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back({uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  return palette;
+}
+
 // Every source format the stretch reads, made from a 24-bit picture, each with the 24-bit picture it
 // shows: the picture itself, its 32-bit copy, and its green channel as an 8-bit grey-scale picture.
 std::vector<std::pair<Bitmap, Bitmap>> ReadableSources(const Bitmap& source24) {
   Bitmap grey(source24.Width(), source24.Height(), PixelFormat::Indexed8);
-  std::vector<PaletteEntry> palette;
-  for (int i = 0; i < 256; ++i) palette.push_back({uint8_t(i), uint8_t(i), uint8_t(i), 0});
-  grey.SetPalette(palette);
+  grey.SetPalette(GreyScale());
   for (int y = 0; y < grey.Height(); ++y) {
     for (int x = 0; x < grey.Width(); ++x) grey.Row(y)[x] = source24.Row(y)[3 * x + 1];
   }
@@ -413,11 +418,8 @@ Bitmap RandomPicture(int width, int height, PixelFormat format, std::mt19937& ra
 // `offEntry` in 0..255 that one entry is a shade off grey.
 Bitmap GreyPicture(int width, int height, std::mt19937& random, int offEntry = -1) {
   Bitmap picture = RandomPicture(width, height, PixelFormat::Indexed8, random);
-  std::vector<PaletteEntry> palette;
-  for (int i = 0; i < 256; ++i) {
-    const auto level = static_cast<uint8_t>(i);
-    palette.push_back({level, level, static_cast<uint8_t>(i == offEntry ? level ^ 1 : level), 0});
-  }
+  std::vector<PaletteEntry> palette = GreyScale();
+  if (offEntry >= 0) palette[static_cast<std::size_t>(offEntry)].red ^= 1;
   picture.SetPalette(palette);
   return picture;
 }
@@ -488,8 +490,11 @@ TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
   const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
                                  PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
   const Size surfaceSize{157, 93};
-  for (const PixelFormat format : formats) {
-    const Bitmap picture = RandomPicture(601 + static_cast<int>(random() % 40), 403, format, random);
+  std::vector<Bitmap> pictures;
+  for (const PixelFormat format : formats)
+    pictures.push_back(RandomPicture(601 + static_cast<int>(random() % 40), 403, format, random));
+  pictures.push_back(GreyPicture(613, 403, random));
+  for (const Bitmap& picture : pictures) {
     const Bitmap colours = picture.ToBgr24();
     ViewportComposer composer;  // one composer throughout: its caches must follow every change
     for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.75, 0.1, 1.0, 2.5, 0.2}) {
