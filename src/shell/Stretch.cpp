@@ -198,7 +198,7 @@ void PlainAveragedRows(const SourcePixels& source, const std::vector<Span>& xs, 
 
 // One area's stretch, prepared once and run over row ranges, possibly on several threads. An averaged
 // area goes to the narrow vector kernel when its sums fit in 16 and 31 bits, to the wide one when they
-// fit in 32 bits (not for grey sources); the rest, and everything without AVX2, runs in plain code.
+// fit in 32 bits; the rest, and everything without AVX2, runs in plain code.
 class AreaStretch {
  public:
   AreaStretch(const SourcePixels& source, Size sourceSize, Size view, const Rect& area,
@@ -211,7 +211,7 @@ class AreaStretch {
       if (ys_.total * 255 < (uint64_t{1} << 15) && xs_.total < (uint64_t{1} << 15) &&
           divisor * 255 < (uint64_t{1} << 31)) {
         kernel_ = Kernel::Narrow;
-      } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32) && source.pixelBytes != 1) {
+      } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32)) {
         kernel_ = Kernel::Wide;
       }
     }
@@ -271,6 +271,8 @@ class AreaStretch {
       BuildGreyPairWeights(width, padded);
     } else if (kernel_ == Kernel::Narrow) {
       BuildPairWeights(width, padded);
+    } else if (pixelBytes == 1) {
+      BuildGreyTapWeights(width, padded);
     } else {
       BuildTapWeights(width, padded);
     }
@@ -309,6 +311,18 @@ class AreaStretch {
       }
     }
     tables_.pairWeights = workspace_.pairWeights.data();
+  }
+
+  void BuildGreyTapWeights(int width, int padded) {
+    const std::size_t groupStride = static_cast<std::size_t>(tables_.taps) * 8;
+    workspace_.tapWeights.assign(static_cast<std::size_t>(padded / 8) * groupStride, 0);
+    for (int i = 0; i < width; ++i) {
+      const Span& span = workspace_.columnSpans[static_cast<std::size_t>(i)];
+      uint32_t* weights =
+          workspace_.tapWeights.data() + static_cast<std::size_t>(i / 8) * groupStride + i % 8;
+      for (int32_t k = 0; k < span.count; ++k) weights[8 * k] = WeightAt(span, k);
+    }
+    tables_.tapWeights = workspace_.tapWeights.data();
   }
 
   void BuildGreyPairWeights(int width, int padded) {

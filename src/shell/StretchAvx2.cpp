@@ -292,6 +292,25 @@ inline void PrefetchRows(const SourcePixels& source, const ReductionTables& tabl
   }
 }
 
+// One view row of a grey source from 32-bit column sums, eight view pixels at a time, one tap at a time.
+template <typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighGreyPixelsWide(const uint32_t* columns, const ReductionTables& tables,
+                                                     const Quotients& quotients, uint8_t* dst) {
+  const std::size_t groupStride = static_cast<std::size_t>(tables.taps) * 8;
+  for (int d = 0; d < tables.width; d += 8, dst += 24) {
+    const int32_t* offsets = tables.tapOffsets + d;
+    const uint32_t* weights = tables.tapWeights + static_cast<std::size_t>(d / 8) * groupStride;
+    __m256i sums = _mm256_setzero_si256();
+    for (int k = 0; k < tables.taps; ++k) {
+      const auto at = [&](int i) { return static_cast<int32_t>(columns[offsets[i] + k]); };
+      const __m256i taps = _mm256_setr_epi32(at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7));
+      const __m256i tapWeights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * k));
+      sums = _mm256_add_epi32(sums, _mm256_mullo_epi32(taps, tapWeights));
+    }
+    StoreGreyPixels(quotients(sums), tables.width - d, dst);
+  }
+}
+
 template <typename Quotients>
 [[gnu::target("avx2,fma")]] void ReduceNarrow(const SourcePixels& source, const ReductionTables& tables,
                                               int rowBegin, int rowEnd, uint16_t* columns, Bitmap& out,
@@ -322,7 +341,12 @@ template <typename Quotients>
     const Span& span = tables.rows[j];
     SumColumns<Columns32>(source.At(tables.firstColumn, span.first), source.Stride(), span, tables.rowBytes,
                           columns);
-    WeighPixelsWide(columns, tables, quotients, out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3);
+    uint8_t* dst = out.Row(at.y + j) + static_cast<std::size_t>(at.x) * 3;
+    if (tables.pixelBytes == 1) {
+      WeighGreyPixelsWide(columns, tables, quotients, dst);
+    } else {
+      WeighPixelsWide(columns, tables, quotients, dst);
+    }
   }
 }
 

@@ -46,8 +46,8 @@ inline uint32_t WeightAt(const Span& span, int32_t k) {
 // rows over `rowBytes` bytes from source column firstColumn into `columns` (one sum per byte, vertical
 // weights applied); each view pixel then weighs `taps` consecutive pixels of those sums.
 //
-// Grey sources lay the narrow weights out per group of eight view pixels: per pair of taps each pixel's
-// two weights.
+// Grey sources lay the weights out per group of eight view pixels: per tap (wide kernel) each pixel's
+// weight, per pair of taps (narrow kernel) each pixel's two weights.
 struct ReductionTables {
   const Span* rows = nullptr;           // per view row of the area
   int32_t firstColumn = 0;              // the first source column the area reads
@@ -62,7 +62,7 @@ struct ReductionTables {
   int width = 0;         // view pixels per row; the tables cover it rounded up to four (eight for grey)
   int taps = 1;          // the tables' taps per pixel, even for the narrow kernel
   uint64_t divisor = 1;  // the product of both axes' weight totals
-  int pixelBytes = 3;    // 3 or 4 (three channels), or 1 (grey: the narrow kernel only)
+  int pixelBytes = 3;    // 3 or 4 (three channels), or 1 (grey)
 };
 
 // Elements the column sums need: the sums themselves, then zeros for the taps past the last source
