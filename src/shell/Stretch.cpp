@@ -283,6 +283,7 @@ class AreaStretch {
     tables_.width = width;
     tables_.divisor = xs_.total * ys_.total;
     tables_.pixelBytes = pixelBytes;
+    tables_.pairedColumnSums = ys_.total < (uint64_t{1} << 15) && ys_.maxCount <= 130;
   }
 
   void BuildTapWeights(int width, int padded) {

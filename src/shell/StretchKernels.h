@@ -63,6 +63,9 @@ struct ReductionTables {
   int taps = 1;          // the tables' taps per pixel, even for the narrow kernel
   uint64_t divisor = 1;  // the product of both axes' weight totals
   int pixelBytes = 3;    // 3 or 4 (three channels), or 1 (grey)
+  // Wide kernel: the vertical weights stay below 2^15 and no span has more than 130 rows, so the
+  // column sums can be worked out from 16-bit numbers.
+  bool pairedColumnSums = false;
 };
 
 // Elements the column sums need: the sums themselves, then zeros for the taps past the last source
