@@ -143,6 +143,30 @@ void ViewportComposer::ReduceConverted(const ViewportScene& scene, const Rect& t
   }
 }
 
+std::vector<Rect> ViewportComposer::TakeMissingTiles(const Rect& visible, Size display, bool joinRuns) {
+  std::vector<Rect> missing;
+  for (int ty = visible.top / kTileHeight; ty * kTileHeight < visible.bottom; ++ty) {
+    bool joinable = false;  // whether the tile to the left was missing too
+    for (int tx = visible.left / kTileWidth; tx * kTileWidth < visible.right; ++tx) {
+      const std::size_t index = static_cast<std::size_t>(ty) * tileColumns_ + tx;
+      if (tileReady_[index]) {
+        joinable = false;
+        continue;
+      }
+      tileReady_[index] = true;
+      const Rect tile{tx * kTileWidth, ty * kTileHeight, std::min(display.width, (tx + 1) * kTileWidth),
+                      std::min(display.height, (ty + 1) * kTileHeight)};
+      if (joinRuns && joinable) {
+        missing.back().right = tile.right;
+      } else {
+        missing.push_back(tile);
+      }
+      joinable = true;
+    }
+  }
+  return missing;
+}
+
 void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Rect& visible) {
   const Size display = scene.display;
   if (reducedVersion_ != scene.pictureVersion || reduced_.Width() != display.width ||
@@ -155,18 +179,10 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Rect& vis
         static_cast<std::size_t>(tileColumns_) * ((display.height + kTileHeight - 1) / kTileHeight), false);
     reducedVersion_ = scene.pictureVersion;
   }
-  std::vector<Rect> missing;
-  for (int ty = visible.top / kTileHeight; ty * kTileHeight < visible.bottom; ++ty) {
-    for (int tx = visible.left / kTileWidth; tx * kTileWidth < visible.right; ++tx) {
-      const std::size_t index = static_cast<std::size_t>(ty) * tileColumns_ + tx;
-      if (tileReady_[index]) continue;
-      tileReady_[index] = true;
-      missing.push_back({tx * kTileWidth, ty * kTileHeight, std::min(display.width, (tx + 1) * kTileWidth),
-                         std::min(display.height, (ty + 1) * kTileHeight)});
-    }
-  }
-  // Tiles are independent: the threads share them out.
+  // Tiles are independent: the threads share them out. A picture stretched as it is reduces each run of
+  // missing tiles side by side in one go: reading long pieces of the picture's rows is faster.
   const Bitmap& picture = *scene.picture;
+  const std::vector<Rect> missing = TakeMissingTiles(visible, display, StretchedDirectly(scene));
   if (StretchedDirectly(scene)) {
     RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
       StretchRegion(picture, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);

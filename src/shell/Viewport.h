@@ -54,7 +54,12 @@ class ViewportComposer {
   // band's source pixels are converted into the workspace's window first.
   void ReduceConverted(const ViewportScene& scene, const Rect& tile, StretchWorkspace& workspace);
 
-  static constexpr int kTileWidth = 128, kTileHeight = 128;
+  // The tiles of the reduced picture that `visible` touches and that are not filled yet, now taken as
+  // filled. With `joinRuns` tiles side by side in a tile row come as one rectangle.
+  std::vector<Rect> TakeMissingTiles(const Rect& visible, Size display, bool joinRuns);
+
+  // Tiles are low so that a view's runs of tiles share out evenly over two threads.
+  static constexpr int kTileWidth = 128, kTileHeight = 64;
   // Runs work(i, workspace) for every i below count, shared out over the threads.
   void RunShared(std::size_t count, const std::function<void(std::size_t, StretchWorkspace&)>& work);
 
