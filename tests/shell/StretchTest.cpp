@@ -339,6 +339,7 @@ TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
       {4001, 1000},                // only the rows reduced
       {100, 3001},                 // only the columns reduced
       {80, 60},                    // fifty source pixels per view pixel each way
+      {100, 20},                   // 151 rows per view row: 32-bit column sums from widened bytes
   };
   for (const Size view : views) {
     for (int round = 0; round < 3; ++round) {
