@@ -1,5 +1,7 @@
 #include "shell/Viewport.h"
 
+#include "shell/AreaStretch.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -118,32 +120,31 @@ bool ViewportComposer::StretchedDirectly(const ViewportScene& scene) {
   }
 }
 
-void ViewportComposer::ReduceConverted(const ViewportScene& scene, const Rect& tile,
+void ViewportComposer::ReduceConverted(const ViewportScene& scene, const Rect& area,
                                        StretchWorkspace& workspace) {
   const Bitmap& picture = *scene.picture;
   const Size source{picture.Width(), picture.Height()};
-  const auto [left, right] = SourceRange(source.width, scene.display.width, tile.left, tile.right);
+  const auto [left, right] = SourceRange(source.width, scene.display.width, area.left, area.right);
   // Bands of view rows whose source rows fill about kWindowBytes, so the window stays in cache while the
-  // stretch reads it.
+  // stretch reads it. The stretch is prepared once for the whole area.
   const int64_t sourceRows = std::max<int64_t>(1, kWindowBytes / (3 * int64_t{right - left}));
   const int bandHeight = static_cast<int>(
-      std::clamp<int64_t>(sourceRows * scene.display.height / source.height, 1, kTileHeight));
-  for (int top = tile.top; top < tile.bottom; top += bandHeight) {
-    const Rect band{tile.left, top, tile.right, std::min(tile.bottom, top + bandHeight)};
-    const auto [sourceTop, sourceBottom] =
-        SourceRange(source.height, scene.display.height, band.top, band.bottom);
-    Bitmap& window = workspace.window;
-    if (window.Width() < right - left || window.Height() < sourceBottom - sourceTop) {
-      window = Bitmap(std::max(window.Width(), right - left),
-                      std::max(window.Height(), sourceBottom - sourceTop), PixelFormat::Bgr24);
+      std::clamp<int64_t>(sourceRows * scene.display.height / source.height, 1, area.Height()));
+  Bitmap& window = workspace.window;
+  if (window.Width() < right - left) window = Bitmap(right - left, 1, PixelFormat::Bgr24);
+  const AreaStretch stretch({window, {left, 0}}, source, scene.display, area, workspace, true);
+  for (int top = 0; top < area.Height(); top += bandHeight) {
+    const int bottom = std::min(area.Height(), top + bandHeight);
+    const auto [sourceTop, sourceBottom] = stretch.SourceRows(top, bottom);
+    if (window.Height() < sourceBottom - sourceTop) {
+      window = Bitmap(window.Width(), sourceBottom - sourceTop, PixelFormat::Bgr24);
     }
     converter_->Convert(picture, {left, sourceTop, right, sourceBottom}, window, {0, 0});
-    StretchRegion(window, {left, sourceTop}, source, scene.display, band, reduced_, {band.left, band.top},
-                  workspace);
+    stretch.Rows(top, bottom, reduced_, {area.left, area.top}, workspace, {window, {left, sourceTop}});
   }
 }
 
-std::vector<Rect> ViewportComposer::TakeMissingTiles(const Rect& visible, Size display, bool joinRuns) {
+std::vector<Rect> ViewportComposer::TakeMissingTiles(const Rect& visible, Size display) {
   std::vector<Rect> missing;
   for (int ty = visible.top / kTileHeight; ty * kTileHeight < visible.bottom; ++ty) {
     bool joinable = false;  // whether the tile to the left was missing too
@@ -156,7 +157,7 @@ std::vector<Rect> ViewportComposer::TakeMissingTiles(const Rect& visible, Size d
       tileReady_[index] = true;
       const Rect tile{tx * kTileWidth, ty * kTileHeight, std::min(display.width, (tx + 1) * kTileWidth),
                       std::min(display.height, (ty + 1) * kTileHeight)};
-      if (joinRuns && joinable) {
+      if (joinable) {
         missing.back().right = tile.right;
       } else {
         missing.push_back(tile);
@@ -179,10 +180,9 @@ void ViewportComposer::EnsureReduced(const ViewportScene& scene, const Rect& vis
         static_cast<std::size_t>(tileColumns_) * ((display.height + kTileHeight - 1) / kTileHeight), false);
     reducedVersion_ = scene.pictureVersion;
   }
-  // Tiles are independent: the threads share them out. A picture stretched as it is reduces each run of
-  // missing tiles side by side in one go: reading long pieces of the picture's rows is faster.
+  // Runs of tiles are independent: the threads share them out.
   const Bitmap& picture = *scene.picture;
-  const std::vector<Rect> missing = TakeMissingTiles(visible, display, StretchedDirectly(scene));
+  const std::vector<Rect> missing = TakeMissingTiles(visible, display);
   if (StretchedDirectly(scene)) {
     RunShared(missing.size(), [&](std::size_t i, StretchWorkspace& workspace) {
       StretchRegion(picture, display, missing[i], reduced_, {missing[i].left, missing[i].top}, workspace);

@@ -50,13 +50,14 @@ class ViewportComposer {
   bool StretchedDirectly(const ViewportScene& scene);
   // Makes sure the tiles of the reduced picture that `visible` (display coordinates) touches exist.
   void EnsureReduced(const ViewportScene& scene, const Rect& visible);
-  // Reduces the tile `tile` (display coordinates) of a picture in another format, band by band: each
-  // band's source pixels are converted into the workspace's window first.
-  void ReduceConverted(const ViewportScene& scene, const Rect& tile, StretchWorkspace& workspace);
+  // Reduces the tiles `area` (display coordinates) of a picture to convert, band by band: each band's
+  // source pixels are converted into the workspace's window first.
+  void ReduceConverted(const ViewportScene& scene, const Rect& area, StretchWorkspace& workspace);
 
   // The tiles of the reduced picture that `visible` touches and that are not filled yet, now taken as
-  // filled. With `joinRuns` tiles side by side in a tile row come as one rectangle.
-  std::vector<Rect> TakeMissingTiles(const Rect& visible, Size display, bool joinRuns);
+  // filled. Tiles side by side in a tile row come as one rectangle: reducing long pieces of the picture's
+  // rows in one go is faster.
+  std::vector<Rect> TakeMissingTiles(const Rect& visible, Size display);
 
   // Tiles are low so that a view's runs of tiles share out evenly over two threads.
   static constexpr int kTileWidth = 128, kTileHeight = 64;
