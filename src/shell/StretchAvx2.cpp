@@ -167,14 +167,21 @@ struct FloatQuotients {
   }
 };
 
+// Sums below 2^31 are converted as they are; larger ones with the sign bit flipped for the signed
+// conversion and 2^31 added back.
+template <bool below2To31>
 struct DoubleQuotients {
   __m256d inverse, roundUp;
   [[gnu::target("avx2,fma")]] explicit DoubleQuotients(uint64_t divisor)
       : inverse(_mm256_set1_pd(1.0 / static_cast<double>(divisor))), roundUp(_mm256_set1_pd(0.5 + 0x1p-30)) {}
-  // Unsigned sums: the sign bit is flipped for the signed conversion and 2^31 added back.
   [[gnu::target("avx2,fma")]] __m128i Half(__m128i sums) const {
-    const __m128i flipped = _mm_xor_si128(sums, _mm_set1_epi32(INT32_MIN));
-    const __m256d value = _mm256_add_pd(_mm256_cvtepi32_pd(flipped), _mm256_set1_pd(2147483648.0));
+    __m256d value;
+    if constexpr (below2To31) {
+      value = _mm256_cvtepi32_pd(sums);
+    } else {
+      const __m128i flipped = _mm_xor_si128(sums, _mm_set1_epi32(INT32_MIN));
+      value = _mm256_add_pd(_mm256_cvtepi32_pd(flipped), _mm256_set1_pd(2147483648.0));
+    }
     return _mm256_cvttpd_epi32(_mm256_fmadd_pd(value, inverse, roundUp));
   }
   [[gnu::target("avx2,fma")]] __m256i operator()(__m256i sums) const {
@@ -183,15 +190,17 @@ struct DoubleQuotients {
   }
 };
 
-// Stores the three channels of four pixels (the quotients of two registers of two pixels each); only
-// `count` of them when fewer remain, so no byte past the area is written.
-[[gnu::target("avx2")]] inline void StorePixels(__m256i first, __m256i second, int count, uint8_t* dst) {
+// Stores the three channels of four pixels, one pixel's quotients per argument; only `count` of them
+// when fewer remain, so no byte past the area is written. While two more pixels of the row follow, the
+// four spare bytes of a whole-register store fall on them and are written again with them.
+[[gnu::target("avx2")]] inline void StorePixels(__m128i pixel0, __m128i pixel1, __m128i pixel2,
+                                                __m128i pixel3, int count, uint8_t* dst) {
   const __m128i packBgr = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-  const __m128i words0 = _mm_packus_epi32(_mm256_castsi256_si128(first), _mm256_extracti128_si256(first, 1));
-  const __m128i words1 =
-      _mm_packus_epi32(_mm256_castsi256_si128(second), _mm256_extracti128_si256(second, 1));
-  const __m128i bytes = _mm_shuffle_epi8(_mm_packus_epi16(words0, words1), packBgr);
-  if (count >= 4) {
+  const __m128i bytes = _mm_shuffle_epi8(
+      _mm_packus_epi16(_mm_packus_epi32(pixel0, pixel1), _mm_packus_epi32(pixel2, pixel3)), packBgr);
+  if (count >= 6) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), bytes);
+  } else if (count >= 4) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), bytes);
     const int32_t last = _mm_extract_epi32(bytes, 2);
     std::memcpy(dst + 8, &last, 4);
@@ -200,6 +209,29 @@ struct DoubleQuotients {
     _mm_store_si128(reinterpret_cast<__m128i*>(pixels), bytes);
     std::memcpy(dst, pixels, static_cast<std::size_t>(count) * 3);
   }
+}
+
+// The same from two registers of two pixels' quotients each.
+[[gnu::target("avx2")]] inline void StorePixels(__m256i first, __m256i second, int count, uint8_t* dst) {
+  StorePixels(_mm256_castsi256_si128(first), _mm256_extracti128_si256(first, 1),
+              _mm256_castsi256_si128(second), _mm256_extracti128_si256(second, 1), count, dst);
+}
+
+// The rounded quotients of two registers of two pixels' channel sums each, stored.
+[[gnu::target("avx2,fma")]] inline void StoreQuotients(const FloatQuotients& quotients, __m256i first,
+                                                       __m256i second, int count, uint8_t* dst) {
+  StorePixels(quotients(first), quotients(second), count, dst);
+}
+
+// Doubles take four lanes at a time, one pixel: the halves go straight to the store.
+template <bool below2To31>
+[[gnu::target("avx2,fma")]] inline void StoreQuotients(const DoubleQuotients<below2To31>& quotients,
+                                                       __m256i first, __m256i second, int count,
+                                                       uint8_t* dst) {
+  StorePixels(quotients.Half(_mm256_castsi256_si128(first)),
+              quotients.Half(_mm256_extracti128_si256(first, 1)),
+              quotients.Half(_mm256_castsi256_si128(second)),
+              quotients.Half(_mm256_extracti128_si256(second, 1)), count, dst);
 }
 
 template <typename Type>
@@ -247,7 +279,7 @@ template <int pairs, int pixelBytes, typename Quotients>
       sums0 = _mm256_add_epi32(sums0, _mm256_madd_epi16(a, weightsA));
       sums1 = _mm256_add_epi32(sums1, _mm256_madd_epi16(b, weightsB));
     }
-    StorePixels(quotients(sums0), quotients(sums1), tables.width - d, dst);
+    StoreQuotients(quotients, sums0, sums1, tables.width - d, dst);
   }
 }
 
@@ -271,7 +303,7 @@ template <typename Quotients>
       sums0 = _mm256_add_epi32(sums0, _mm256_mullo_epi32(a, weightsA));
       sums1 = _mm256_add_epi32(sums1, _mm256_mullo_epi32(b, weightsB));
     }
-    StorePixels(quotients(sums0), quotients(sums1), tables.width - d, dst);
+    StoreQuotients(quotients, sums0, sums1, tables.width - d, dst);
   }
 }
 
@@ -390,10 +422,11 @@ template <typename Quotients>
   }
 }
 
+template <typename Quotients>
 [[gnu::target("avx2,fma")]] void ReduceWide(const SourcePixels& source, const ReductionTables& tables,
                                             int rowBegin, int rowEnd, uint32_t* columns, Bitmap& out,
                                             Point at) {
-  const DoubleQuotients quotients(tables.divisor);
+  const Quotients quotients(tables.divisor);
   for (int j = rowBegin; j < rowEnd; ++j) {
     if (j + 1 < rowEnd) PrefetchRows(source, tables, j + 1);
     const Span& span = tables.rows[j];
@@ -423,13 +456,18 @@ void ReduceRowsNarrowAvx2(const SourcePixels& source, const ReductionTables& tab
   if (tables.divisor <= 4096) {
     ReduceNarrow<FloatQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
   } else {
-    ReduceNarrow<DoubleQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
+    // The narrow kernel's sums stay below 2^31.
+    ReduceNarrow<DoubleQuotients<true>>(source, tables, rowBegin, rowEnd, columns, out, at);
   }
 }
 
 void ReduceRowsWideAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                         uint32_t* columns, Bitmap& out, Point at) {
-  ReduceWide(source, tables, rowBegin, rowEnd, columns, out, at);
+  if (tables.divisor * 255 < (uint64_t{1} << 31)) {
+    ReduceWide<DoubleQuotients<true>>(source, tables, rowBegin, rowEnd, columns, out, at);
+  } else {
+    ReduceWide<DoubleQuotients<false>>(source, tables, rowBegin, rowEnd, columns, out, at);
+  }
 }
 
 }  // namespace mv::stretch
