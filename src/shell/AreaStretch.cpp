@@ -188,6 +188,17 @@ void PlainAveragedRows(const SourcePixels& source, const std::vector<Span>& xs, 
   }
 }
 
+// Makes `columns` long enough for the kernels with zeros past the sums: every row overwrites the sums
+// themselves, so only the tail is cleared (a caller running many short bands would otherwise clear the
+// whole array for each).
+template <typename Sum>
+void PrepareColumnSums(std::vector<Sum>& columns, const stretch::ReductionTables& tables) {
+  const std::size_t length = stretch::ColumnSumsLength(tables);
+  if (columns.size() < length) columns.resize(length);
+  std::fill(columns.begin() + static_cast<std::ptrdiff_t>(tables.rowBytes),
+            columns.begin() + static_cast<std::ptrdiff_t>(length), Sum{0});
+}
+
 }  // namespace
 
 AreaStretch::AreaStretch(const SourcePixels& source, Size sourceSize, Size view, const Rect& area,
@@ -230,10 +241,10 @@ void AreaStretch::Rows(int begin, int end, Bitmap& out, Point at, StretchWorkspa
   if (Nearest()) {
     NearestRows(source, workspace_.tapOffsets, ys, begin, end, out, at);
   } else if (kernel_ == Kernel::Narrow) {
-    sums.sums16.assign(stretch::ColumnSumsLength(tables_), 0);
+    PrepareColumnSums(sums.sums16, tables_);
     stretch::ReduceRowsNarrowAvx2(source, tables_, begin, end, sums.sums16.data(), out, at);
   } else if (kernel_ == Kernel::Wide) {
-    sums.sums32.assign(stretch::ColumnSumsLength(tables_), 0);
+    PrepareColumnSums(sums.sums32, tables_);
     stretch::ReduceRowsWideAvx2(source, tables_, begin, end, sums.sums32.data(), out, at);
   } else {
     PlainAveragedRows(source, xs, ys, xs_.total, ys_.total, begin, end, out, at);
