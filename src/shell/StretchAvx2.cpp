@@ -284,16 +284,18 @@ template <int pairs, int pixelBytes, typename Quotients>
 }
 
 // One view row from 32-bit column sums, one tap at a time: four sums from a tap's first channel are
-// its three channels and an unused lane.
-template <typename Quotients>
+// its three channels and an unused lane. `fixedTaps` is the taps when known at compile time, 0
+// otherwise.
+template <int fixedTaps, typename Quotients>
 [[gnu::target("avx2,fma")]] void WeighPixelsWide(const uint32_t* columns, const ReductionTables& tables,
                                                  const Quotients& quotients, uint8_t* dst) {
-  const std::size_t groupStride = static_cast<std::size_t>(tables.taps) * 8;
+  const int taps = fixedTaps > 0 ? fixedTaps : tables.taps;
+  const std::size_t groupStride = static_cast<std::size_t>(taps) * 8;
   for (int d = 0; d < tables.width; d += 4, dst += 12) {
     const int32_t* offsets = tables.tapOffsets + d;
     const uint32_t* weights = tables.tapWeights + static_cast<std::size_t>(d / 2) * groupStride;
     __m256i sums0 = _mm256_setzero_si256(), sums1 = _mm256_setzero_si256();
-    for (int k = 0; k < tables.taps; ++k) {
+    for (int k = 0; k < taps; ++k) {
       const int tap = tables.pixelBytes * k;
       const __m256i a = LoadTwo(columns + offsets[0] + tap, columns + offsets[1] + tap);
       const __m256i b = LoadTwo(columns + offsets[2] + tap, columns + offsets[3] + tap);
@@ -304,6 +306,26 @@ template <typename Quotients>
       sums1 = _mm256_add_epi32(sums1, _mm256_mullo_epi32(b, weightsB));
     }
     StoreQuotients(quotients, sums0, sums1, tables.width - d, dst);
+  }
+}
+
+// WeighPixelsWide with the taps known at compile time for the common reductions down to a fifth.
+template <typename Quotients>
+[[gnu::target("avx2,fma")]] void WeighPixelsWideByTaps(const uint32_t* columns, const ReductionTables& tables,
+                                                       const Quotients& quotients, uint8_t* dst) {
+  switch (tables.taps) {
+    case 2:
+      return WeighPixelsWide<2>(columns, tables, quotients, dst);
+    case 3:
+      return WeighPixelsWide<3>(columns, tables, quotients, dst);
+    case 4:
+      return WeighPixelsWide<4>(columns, tables, quotients, dst);
+    case 5:
+      return WeighPixelsWide<5>(columns, tables, quotients, dst);
+    case 6:
+      return WeighPixelsWide<6>(columns, tables, quotients, dst);
+    default:
+      return WeighPixelsWide<0>(columns, tables, quotients, dst);
   }
 }
 
@@ -440,7 +462,7 @@ template <typename Quotients>
     if (tables.pixelBytes == 1) {
       WeighGreyPixelsWide(columns, tables, quotients, dst);
     } else {
-      WeighPixelsWide(columns, tables, quotients, dst);
+      WeighPixelsWideByTaps(columns, tables, quotients, dst);
     }
   }
 }
