@@ -217,7 +217,14 @@ std::vector<std::pair<Bitmap, Bitmap>> ReadableSources(const Bitmap& source24) {
   Bitmap greyShown = grey.ToBgr24();
   std::vector<std::pair<Bitmap, Bitmap>> sources;
   sources.emplace_back(source24, source24);
-  sources.emplace_back(source24.ConvertedTo(PixelFormat::Bgrx32), source24);
+  // The unused fourth bytes hold values of their own (a loaded RGBA file keeps its alpha there), which
+  // must not show.
+  Bitmap bgrx = source24.ConvertedTo(PixelFormat::Bgrx32);
+  for (int y = 0; y < bgrx.Height(); ++y) {
+    for (int x = 0; x < bgrx.Width(); ++x)
+      bgrx.Row(y)[4 * x + 3] = static_cast<uint8_t>(x * 37 + y * 11 + 200);
+  }
+  sources.emplace_back(std::move(bgrx), source24);
   sources.emplace_back(std::move(grey), std::move(greyShown));
   return sources;
 }
