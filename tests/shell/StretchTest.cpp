@@ -493,16 +493,22 @@ void ExpectComposedByTheRule(ViewportComposer& composer, const ViewportScene& sc
   }
 }
 
-TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
-  std::mt19937 random(4242);
+// A random picture in each of the six pixel formats, at least `width` and less than width + spread wide,
+// and a grey-scale one.
+std::vector<Bitmap> PicturesInEveryFormat(int width, int spread, int height, std::mt19937& random) {
   const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
                                  PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
-  const Size surfaceSize{157, 93};
   std::vector<Bitmap> pictures;
   for (const PixelFormat format : formats)
-    pictures.push_back(RandomPicture(601 + static_cast<int>(random() % 40), 403, format, random));
-  pictures.push_back(GreyPicture(613, 403, random));
-  for (const Bitmap& picture : pictures) {
+    pictures.push_back(RandomPicture(width + static_cast<int>(random() % spread), height, format, random));
+  pictures.push_back(GreyPicture(width + spread / 2, height, random));
+  return pictures;
+}
+
+TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
+  std::mt19937 random(4242);
+  const Size surfaceSize{157, 93};
+  for (const Bitmap& picture : PicturesInEveryFormat(601, 40, 403, random)) {
     const Bitmap colours = picture.ToBgr24();
     ViewportComposer composer;  // one composer throughout: its caches must follow every change
     for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.75, 0.1, 1.0, 2.5, 0.2}) {
@@ -527,13 +533,7 @@ TEST(Viewport, EveryPixelFormatIsShownByTheRuleAtEveryZoomWhileScrolling) {
 // extremes: pictures smaller than the surface, the smallest views, and views a pixel short of 1:1.
 TEST(Viewport, ReducedPicturesInEveryFormatSpanningManyTilesAreShownByTheRule) {
   std::mt19937 random(5151);
-  const PixelFormat formats[] = {PixelFormat::Indexed1, PixelFormat::Indexed4, PixelFormat::Indexed8,
-                                 PixelFormat::Rgb555,   PixelFormat::Bgr24,    PixelFormat::Bgrx32};
-  std::vector<Bitmap> pictures;
-  for (const PixelFormat format : formats)
-    pictures.push_back(RandomPicture(1301 + static_cast<int>(random() % 60), 611, format, random));
-  pictures.push_back(GreyPicture(1333, 611, random));
-  for (const Bitmap& picture : pictures) {
+  for (const Bitmap& picture : PicturesInEveryFormat(1301, 60, 611, random)) {
     const Bitmap colours = picture.ToBgr24();
     ViewportComposer composer;
     for (const double zoom : {0.36, 1.0 / 3, 0.5, 0.05, 0.999, 0.25}) {
