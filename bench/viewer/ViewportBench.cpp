@@ -23,7 +23,7 @@
 
 #include "../SyntheticPhoto.h"
 #include "codecs/PngImage.h"
-#include "shell/Viewport.h"
+#include "view/Viewport.h"
 
 namespace mv {
 namespace {

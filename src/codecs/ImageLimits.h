@@ -1,15 +1,16 @@
 #pragma once
-// The largest images the readers accept. Every reader checks the declared size against these limits
-// before it allocates pixel memory, so a small hostile file cannot claim gigabytes.
+// The limits a reader applies: the program's image limits, and how many scans a progressive JPEG
+// file may have. Tests lower them to try the refusals on small files.
 
 #include <cstdint>
+
+#include "platform/ImageLimits.h"
 
 namespace mv {
 
 struct ImageLimits {
-  // 256 megapixels (256 x 2^20).
-  uint64_t maxPixels = uint64_t{256} << 20;
-  int maxSide = 65535;
+  uint64_t maxPixels = kMaxImagePixels;
+  int maxSide = kMaxImageSide;
   // Progressive JPEG files with more scans are refused (each scan re-reads the whole coefficient buffer).
   int maxProgressiveScans = 500;
 };

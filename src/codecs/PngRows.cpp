@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <exception>
 #include <new>
-#include <thread>
 
 #include "codecs/CodecError.h"
+#include "platform/Parallel.h"
 #include "platform/PixelBuffer.h"
 
 namespace mv {
@@ -17,7 +16,6 @@ namespace {
 
 constexpr std::size_t kWindow = 32768;
 constexpr std::size_t kMinPartBytes = std::size_t{1} << 20;
-constexpr unsigned kMaxThreads = 8;
 
 int Paeth(int left, int up, int upLeft) {
   const int p = left + up - upLeft;
@@ -103,28 +101,10 @@ void Deflate(Part& part, int level, int strategy) {
   part.adler = adler32(1, part.data, static_cast<uInt>(part.size));
 }
 
-// Runs work(i) for i in [0, count) on up to `count` threads; rethrows the first failure.
+// Runs work(i) for i in [0, count), one thread each.
 template <typename Work>
 void RunInParallel(std::size_t count, Work work) {
-  std::vector<std::exception_ptr> failures(count);
-  {
-    std::vector<std::jthread> threads;
-    for (std::size_t i = 1; i < count; ++i)
-      threads.emplace_back([&, i] {
-        try {
-          work(i);
-        } catch (...) {
-          failures[i] = std::current_exception();
-        }
-      });
-    try {
-      work(0);
-    } catch (...) {
-      failures[0] = std::current_exception();
-    }
-  }
-  for (const auto& failure : failures)
-    if (failure) std::rethrow_exception(failure);
+  ParallelFor(count, static_cast<int>(count), [&](std::size_t i, std::size_t) { work(i); });
 }
 
 std::vector<uint8_t> ZlibHeader(int level) {
@@ -183,7 +163,7 @@ void FilterRow(RowFilter filter, const uint8_t* row, const uint8_t* above, std::
 std::vector<uint8_t> CompressPngRows(const Bitmap& image, RowFilter filter, int level) {
   const std::size_t rowBytes = PngRowBytes(image) + 1;
   const std::size_t total = rowBytes * static_cast<std::size_t>(image.Height());
-  const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), kMaxThreads));
+  const auto cores = static_cast<std::size_t>(ParallelThreads());
   const std::size_t parts = std::max<std::size_t>(
       1, std::min<std::size_t>({cores, total / kMinPartBytes, static_cast<std::size_t>(image.Height())}));
   PixelBuffer filtered(total);  // huge pages: the filtered image is as large as the bitmap

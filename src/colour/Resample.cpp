@@ -8,15 +8,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/ImageLimits.h"
 #include "platform/Numbers.h"
 
 namespace mv {
 
 namespace {
-
-// The largest destination: the limits the image readers apply.
-constexpr int64_t kMaxSide = 65535;
-constexpr int64_t kMaxPixels = int64_t{256} << 20;
 
 // One source cell [i, i + 1] against a footprint [low, high] along one axis: how much of it the
 // footprint covers and the mean offset of the covered part within the cell.
@@ -91,7 +88,7 @@ uint8_t RoundChannel(Extended mean) {
 void CheckDestinationSize(int width, int height) {
   if (width == 0 || height == 0) throw ZeroDivideError();
   if (width < 0 || height < 0) throw RangeError();
-  if (width > kMaxSide || height > kMaxSide || int64_t{width} * height > kMaxPixels) throw std::bad_alloc();
+  if (!WithinImageLimits(width, height)) throw std::bad_alloc();
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "platform/Parallel.h"
 
 namespace mv {
 
@@ -40,9 +41,10 @@ class Bands {
   Bands(int rows, int count)
       : done_(static_cast<std::size_t>(rows), 0), bands_(static_cast<std::size_t>(count)) {
     for (int b = 0; b < count; ++b) {
-      bands_[static_cast<std::size_t>(b)].begin = static_cast<int>(int64_t{rows} * b / count);
-      bands_[static_cast<std::size_t>(b)].end = static_cast<int>(int64_t{rows} * (b + 1) / count);
-      bands_[static_cast<std::size_t>(b)].next = bands_[static_cast<std::size_t>(b)].begin;
+      Band& band = bands_[static_cast<std::size_t>(b)];
+      const RowBand rowsOfBand = mv::BandOf(rows, count, b);
+      band.begin = band.next = rowsOfBand.begin;
+      band.end = rowsOfBand.end;
     }
   }
 
@@ -67,11 +69,6 @@ class Bands {
       bands_[static_cast<std::size_t>(band)].failure = std::move(error);
     }
     changed_.notify_all();
-  }
-
-  std::exception_ptr FailureOf(int band) {
-    const std::lock_guard lock(mutex_);
-    return bands_[static_cast<std::size_t>(band)].failure;
   }
 
   // Waits until `row` is done; rethrows when its band failed on that row.
@@ -107,14 +104,11 @@ class Bands {
 class Workers {
  public:
   explicit Workers(Bands& bands) : bands_(bands) {}
-  ~Workers() {
-    bands_.Stop();
-    Join();
-  }
-  // Starts a worker for each band from `first` on.
-  void Start(const RowProducer& producer, int first = 0) {
-    for (int b = first; b < bands_.Count(); ++b) {
-      threads_.emplace_back([this, b, &producer] {
+  ~Workers() { Stop(); }
+  // Starts a worker for every band; false when the system could not start them all.
+  bool Start(const RowProducer& producer) {
+    for (int b = 0; b < bands_.Count(); ++b) {
+      const bool started = threads_.TryStart([this, b, &producer] {
         try {
           producer(bands_.Begin(b), bands_.End(b), [this, b](int row) {
             bands_.RowDone(b, row);
@@ -124,36 +118,26 @@ class Workers {
           bands_.Failed(b, std::current_exception());
         }
       });
+      if (!started) return false;
     }
+    return true;
   }
-  // Waits for the workers to finish their bands.
-  void Join() {
-    for (std::thread& t : threads_) t.join();
-    threads_.clear();
+  // Asks the workers to stop after their current row and waits for them.
+  void Stop() {
+    bands_.Stop();
+    threads_.JoinAll();
   }
 
  private:
   Bands& bands_;
-  std::vector<std::thread> threads_;
+  ThreadGroup threads_;
 };
 
-// Without hooks nothing needs the rows in order: the calling thread computes the first band while
-// the workers compute the others (rather than waiting for them row by row), and the earliest
-// band's failure is rethrown, the one a serial run would have met first.
+// Without hooks nothing needs the rows in order: the bands are computed side by side and the
+// earliest band's failure is rethrown, the one a serial run would have met first.
 RowRunResult RunWithoutHooks(int rows, int threads, const RowProducer& producer) {
-  Bands bands(rows, threads);
-  Workers workers(bands);
-  workers.Start(producer, 1);
-  try {
-    producer(bands.Begin(0), bands.End(0), [](int) { return true; });
-  } catch (...) {
-    bands.Stop();
-    throw;
-  }
-  workers.Join();
-  for (int b = 1; b < bands.Count(); ++b) {
-    if (const std::exception_ptr failure = bands.FailureOf(b)) std::rethrow_exception(failure);
-  }
+  RunRowBands(rows, threads,
+              [&](int begin, int end, std::size_t) { producer(begin, end, [](int) { return true; }); });
   return RowRunResult::Completed;
 }
 
@@ -165,7 +149,12 @@ RowRunResult RunRows(int rows, int threads, const RowProducer& producer, const R
   if (!hooks.beforeRow && !hooks.afterRow) return RunWithoutHooks(rows, threads, producer);
   Bands bands(rows, threads);
   Workers workers(bands);
-  workers.Start(producer);
+  if (!workers.Start(producer)) {
+    // Fewer threads than bands could start: the rows are computed again on this thread alone (no
+    // hook has run yet, and every row is written whole, so nothing of the partial run remains).
+    workers.Stop();
+    return RunSerially(rows, producer, hooks);
+  }
   for (int row = 0; row < rows; ++row) {
     if (!Before(hooks)) return RowRunResult::Cancelled;
     bands.WaitFor(row);

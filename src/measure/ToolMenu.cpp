@@ -88,14 +88,6 @@ bool PopupRule(const TForm1& form, std::size_t column) {
   }
 }
 
-MenuItem Menu(const char* name, const char* caption, std::function<void()> onPopup) {
-  MenuItem menu;
-  menu.name = name;
-  menu.caption = caption;
-  menu.onPopup = std::move(onPopup);
-  return menu;
-}
-
 }  // namespace
 
 void TForm1::N9Click() {
@@ -126,7 +118,7 @@ void TForm1::RegisterMeasureCommands() {
   logs.AreaLog.clear();
 
   menus.SetLayout("N9", {"R1", "N13", "N20", "N10", "N15", "N43", "S2", "N21", "W1", "N16", "N61"});
-  menus.Add(kMainMenu, Menu("N9", "ツール(&T)", [this] { N9Click(); }));
+  menus.Add(kMainMenu, MakeMenu("N9", "ツール(&T)", [this] { N9Click(); }));
   menus.Add("N9", MakeMenuItem(
                       "R1", "再描画(&P)", [this] { R1Click(); }, "Ctrl+P"));
   menus.Add("N9", MakeMenuItem(

@@ -1,5 +1,5 @@
 #pragma once
-// Integer points and rectangles in pixels. Rectangles have right and bottom exclusive.
+// Integer points, sizes and rectangles in pixels. Rectangles have right and bottom exclusive.
 
 #include <cstdint>
 
@@ -9,6 +9,13 @@ struct Point {
   int32_t x = 0;
   int32_t y = 0;
   bool operator==(const Point&) const = default;
+};
+
+// A width and a height in pixels.
+struct Size {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const Size&) const = default;
 };
 
 struct Rect {

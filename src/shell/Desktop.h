@@ -14,7 +14,6 @@
 #include "platform/Color.h"
 #include "platform/Feedback.h"
 #include "platform/Geometry.h"
-#include "shell/Size.h"
 
 namespace mv {
 

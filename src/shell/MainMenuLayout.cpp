@@ -5,18 +5,6 @@
 
 namespace mv {
 
-namespace {
-
-MenuItem Menu(const char* name, const char* caption, std::function<void()> onPopup = {}) {
-  MenuItem menu;
-  menu.name = name;
-  menu.caption = caption;
-  menu.onPopup = std::move(onPopup);
-  return menu;
-}
-
-}  // namespace
-
 void TForm1::RegisterMenuLayout() {
   menus.SetLayout(kMainMenu, {"N1", "N4", "N7", "N35", "P2", "T1", "N9", "O1"});
   menus.SetLayout("N1", {"N2", "S1", "N3"});
@@ -28,11 +16,11 @@ void TForm1::RegisterMenuLayout() {
   menus.SetLayout("O1", {"A1", "H1", "sm", "V1"});
   menus.SetLayout(kDepthPopupMenu, {"N24bit1", "N8bit1"});
 
-  menus.Add(kMainMenu, Menu("N1", "ファイル(&F)", [this] { N1Click(); }));
-  menus.Add(kMainMenu, Menu("N4", "編集(&E)", [this] { N4Click(); }));
-  menus.Add(kMainMenu, Menu("N7", "表示(&S)", [this] { N7Click(); }));
-  menus.Add(kMainMenu, Menu("O1", "その他(&O)", [this] { O1Click(); }));
-  menus.Add("N7", Menu("N17", "倍率指定(&Z)"));
+  menus.Add(kMainMenu, MakeMenu("N1", "ファイル(&F)", [this] { N1Click(); }));
+  menus.Add(kMainMenu, MakeMenu("N4", "編集(&E)", [this] { N4Click(); }));
+  menus.Add(kMainMenu, MakeMenu("N7", "表示(&S)", [this] { N7Click(); }));
+  menus.Add(kMainMenu, MakeMenu("O1", "その他(&O)", [this] { O1Click(); }));
+  menus.Add("N7", MakeMenu("N17", "倍率指定(&Z)"));
   menus.Get(kDepthPopupMenu).onPopup = [this] { PopupMenu2Popup(); };
 }
 

@@ -43,6 +43,15 @@ inline MenuItem MakeMenuItem(std::string name, std::string caption, std::functio
   return item;
 }
 
+// A menu (an item holding items) with its opening handler.
+inline MenuItem MakeMenu(std::string name, std::string caption, std::function<void()> onPopup = {}) {
+  MenuItem menu;
+  menu.name = std::move(name);
+  menu.caption = std::move(caption);
+  menu.onPopup = std::move(onPopup);
+  return menu;
+}
+
 // Roots of the three menus.
 inline constexpr const char* kMainMenu = "MainMenu1";
 inline constexpr const char* kImagePopupMenu = "PopupMenu1";

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/ScopeGuard.h"
 #include "platform/UserName.h"
 
 namespace mv {
@@ -15,19 +16,6 @@ bool FileExists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
-
-// Sets a flag for the duration of a scope and resets it on every path.
-class TagScope {
- public:
-  TagScope(int32_t& tag, int32_t during, int32_t after) : tag_(tag), after_(after) { tag_ = during; }
-  ~TagScope() { tag_ = after_; }
-  TagScope(const TagScope&) = delete;
-  TagScope& operator=(const TagScope&) = delete;
-
- private:
-  int32_t& tag_;
-  int32_t after_;
-};
 
 }  // namespace
 
@@ -130,7 +118,8 @@ bool TForm1::ConfirmDiscard() {
   // which keeps the image as a cancelled save dialog would.
   bool saved = false;
   {
-    const TagScope request(S1Tag, 1, 0);
+    S1Tag = 1;
+    const ScopeExit request([this] { S1Tag = 0; });
     MenuItem* save = menus.Find("S1");
     if (save != nullptr && save->onClick) save->onClick();
     saved = S1Tag == 0;

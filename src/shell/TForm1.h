@@ -24,13 +24,13 @@
 #include "shell/FormControls.h"
 #include "shell/FormFeedback.h"
 #include "shell/HistoryState.h"
-#include "shell/ImageArea.h"
 #include "shell/InputTypes.h"
 #include "shell/MenuModel.h"
 #include "shell/SelectionState.h"
 #include "shell/SettingsState.h"
 #include "shell/ViewState.h"
 #include "shell/WorkingImage.h"
+#include "view/ImageArea.h"
 
 namespace mv {
 

@@ -10,7 +10,6 @@
 
 #include "platform/Feedback.h"
 #include "platform/Geometry.h"
-#include "shell/Size.h"
 
 namespace mv {
 

@@ -6,7 +6,6 @@
 
 #include "platform/Geometry.h"
 #include "platform/Numbers.h"
-#include "shell/Size.h"
 
 namespace mv {
 

@@ -4,17 +4,14 @@
 #include <QSvgRenderer>
 #include <cstring>
 
-#include "codecs/ImageLimits.h"
+#include "platform/ImageLimits.h"
 
 namespace mv {
 
 namespace {
 
 bool WithinLimits(QSize size) {
-  const ImageLimits limits;
-  return size.width() >= 1 && size.height() >= 1 && size.width() <= limits.maxSide &&
-         size.height() <= limits.maxSide &&
-         static_cast<uint64_t>(size.width()) * static_cast<uint64_t>(size.height()) <= limits.maxPixels;
+  return WithinImageLimits(size.width(), size.height());
 }
 
 }  // namespace

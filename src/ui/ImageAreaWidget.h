@@ -10,7 +10,6 @@
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 #include "shell/InputTypes.h"
-#include "shell/Size.h"
 
 namespace mv {
 

@@ -1,4 +1,4 @@
-#include "shell/ImageArea.h"
+#include "view/ImageArea.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "shell/Viewport.h"
+#include "view/Viewport.h"
 
-#include "shell/AreaStretch.h"
+#include "view/AreaStretch.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <functional>
-#include <thread>
+
+#include "platform/Parallel.h"
 
 namespace mv {
 
@@ -51,17 +51,10 @@ std::pair<int32_t, int32_t> SourceRange(int64_t source, int64_t view, int64_t be
 
 void ViewportComposer::RunShared(std::size_t count,
                                  const std::function<void(std::size_t, StretchWorkspace&)>& work) {
-  std::atomic<std::size_t> next{0};
-  const auto worker = [&](StretchWorkspace& workspace) {
-    for (std::size_t i = next++; i < count; i = next++) work(i, workspace);
-  };
-  const std::size_t threads =
-      std::min<std::size_t>(count, std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-  if (workspaces_.size() < threads) workspaces_.resize(threads);
-  std::vector<std::thread> workers;
-  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(worker, std::ref(workspaces_[t]));
-  if (threads > 0) worker(workspaces_[0]);
-  for (std::thread& thread : workers) thread.join();
+  const int threads = ParallelThreads();
+  const std::size_t workers = std::min<std::size_t>(count, static_cast<std::size_t>(threads));
+  if (workspaces_.size() < workers) workspaces_.resize(workers);
+  ParallelFor(count, threads, [&](std::size_t task, std::size_t worker) { work(task, workspaces_[worker]); });
 }
 
 const Bitmap& ViewportComposer::Source24(const ViewportScene& scene, const Rect& visible) {

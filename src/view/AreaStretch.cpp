@@ -1,4 +1,4 @@
-#include "shell/AreaStretch.h"
+#include "view/AreaStretch.h"
 
 #include <algorithm>
 #include <cstring>
@@ -188,7 +188,7 @@ void PlainAveragedRows(const SourcePixels& source, const std::vector<Span>& xs, 
   }
 }
 
-// Makes `columns` long enough for the kernels with zeros past the sums: every row overwrites the sums
+// Makes `columns` long enough for the vector loops with zeros past the sums: every row overwrites the sums
 // themselves, so only the tail is cleared (a caller running many short bands would otherwise clear the
 // whole array for each).
 template <typename Sum>
@@ -210,16 +210,16 @@ AreaStretch::AreaStretch(const SourcePixels& source, Size sourceSize, Size view,
   if (allowVector && !Nearest() && stretch::HaveAvx2()) {
     if (ys_.total * 255 < (uint64_t{1} << 15) && xs_.total < (uint64_t{1} << 15) &&
         divisor * 255 < (uint64_t{1} << 31)) {
-      kernel_ = Kernel::Narrow;
+      loop_ = Loop::Narrow;
     } else if (divisor * 255 + divisor / 2 < (uint64_t{1} << 32)) {
-      kernel_ = Kernel::Wide;
+      loop_ = Loop::Wide;
     }
   }
   if (Nearest()) {
     workspace.tapOffsets.resize(workspace.columnSpans.size());
     for (std::size_t i = 0; i < workspace.columnSpans.size(); ++i)
       workspace.tapOffsets[i] = (workspace.columnSpans[i].first - source.origin.x) * source.pixelBytes;
-  } else if (kernel_ != Kernel::Plain) {
+  } else if (loop_ != Loop::Plain) {
     BuildTables(area.Width());
   }
 }
@@ -240,10 +240,10 @@ void AreaStretch::Rows(int begin, int end, Bitmap& out, Point at, StretchWorkspa
   const std::vector<Span>& ys = workspace_.rowSpans;
   if (Nearest()) {
     NearestRows(source, workspace_.tapOffsets, ys, begin, end, out, at);
-  } else if (kernel_ == Kernel::Narrow) {
+  } else if (loop_ == Loop::Narrow) {
     PrepareColumnSums(sums.sums16, tables_);
     stretch::ReduceRowsNarrowAvx2(source, tables_, begin, end, sums.sums16.data(), out, at);
-  } else if (kernel_ == Kernel::Wide) {
+  } else if (loop_ == Loop::Wide) {
     PrepareColumnSums(sums.sums32, tables_);
     stretch::ReduceRowsWideAvx2(source, tables_, begin, end, sums.sums32.data(), out, at);
   } else {
@@ -264,15 +264,15 @@ void AreaStretch::BuildTables(int width) {
   const int32_t endColumn = xs.back().first + xs.back().count;
   const int group = pixelBytes == 1 ? 8 : 4;
   const int padded = (width + group - 1) / group * group;
-  tables_.taps = kernel_ == Kernel::Narrow ? (xs_.maxCount + 1) / 2 * 2 : xs_.maxCount;
+  tables_.taps = loop_ == Loop::Narrow ? (xs_.maxCount + 1) / 2 * 2 : xs_.maxCount;
   workspace_.tapOffsets.assign(static_cast<std::size_t>(padded), 0);
   for (int i = 0; i < width; ++i) {
     workspace_.tapOffsets[static_cast<std::size_t>(i)] =
         (xs[static_cast<std::size_t>(i)].first - firstColumn) * pixelBytes;
   }
-  if (kernel_ == Kernel::Narrow && pixelBytes == 1) {
+  if (loop_ == Loop::Narrow && pixelBytes == 1) {
     BuildGreyPairWeights(width, padded);
-  } else if (kernel_ == Kernel::Narrow) {
+  } else if (loop_ == Loop::Narrow) {
     BuildPairWeights(width, padded);
   } else if (pixelBytes == 1) {
     BuildGreyTapWeights(width, padded);

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "shell/StretchKernels.h"
+#include "view/StretchTables.h"
 
 namespace mv::stretch {
 
@@ -478,7 +478,7 @@ void ReduceRowsNarrowAvx2(const SourcePixels& source, const ReductionTables& tab
   if (tables.divisor <= 4096) {
     ReduceNarrow<FloatQuotients>(source, tables, rowBegin, rowEnd, columns, out, at);
   } else {
-    // The narrow kernel's sums stay below 2^31.
+    // The narrow loop's sums stay below 2^31.
     ReduceNarrow<DoubleQuotients<true>>(source, tables, rowBegin, rowEnd, columns, out, at);
   }
 }

@@ -21,9 +21,8 @@
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
 #include "platform/Geometry.h"
-#include "shell/Bgr24Converter.h"
-#include "shell/Size.h"
-#include "shell/Stretch.h"
+#include "view/Bgr24Converter.h"
+#include "view/Stretch.h"
 
 namespace mv {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The pieces the stretch is built from, shared by the plain code and the AVX2 kernels: the source
+// The pieces the stretch is built from, shared by the plain code and the AVX2 loops: the source
 // pixels behind each view pixel along one axis, and one averaged stretch laid out as tables.
 
 #include <cstddef>
@@ -42,28 +42,28 @@ inline uint32_t WeightAt(const Span& span, int32_t k) {
   return span.innerWeight;
 }
 
-// An averaged stretch of one area as the vector kernels read it. Each view row first sums its source
+// An averaged stretch of one area as the vector loops read it. Each view row first sums its source
 // rows over `rowBytes` bytes from source column firstColumn into `columns` (one sum per byte, vertical
 // weights applied); each view pixel then weighs `taps` consecutive pixels of those sums.
 //
-// Grey sources lay the weights out per group of eight view pixels: per tap (wide kernel) each pixel's
-// weight, per pair of taps (narrow kernel) each pixel's two weights.
+// Grey sources lay the weights out per group of eight view pixels: per tap (wide loop) each pixel's
+// weight, per pair of taps (narrow loop) each pixel's two weights.
 struct ReductionTables {
   const Span* rows = nullptr;           // per view row of the area
   int32_t firstColumn = 0;              // the first source column the area reads
   std::size_t rowBytes = 0;             // source bytes read per row
   const int32_t* tapOffsets = nullptr;  // per view pixel: its first tap's element in `columns`
-  // The horizontal weights per group of two view pixels, then per tap (wide kernel) or pair of taps
-  // (narrow kernel). Wide: each pixel's weight four times, as 32-bit numbers. Narrow: each pixel's two
+  // The horizontal weights per group of two view pixels, then per tap (wide loop) or pair of taps
+  // (narrow loop). Wide: each pixel's weight four times, as 32-bit numbers. Narrow: each pixel's two
   // weights three times and two zeros, as 16-bit numbers. Pixels past the area's width and taps past a
   // pixel's span weigh 0.
   const uint32_t* tapWeights = nullptr;
   const int16_t* pairWeights = nullptr;
   int width = 0;         // view pixels per row; the tables cover it rounded up to four (eight for grey)
-  int taps = 1;          // the tables' taps per pixel, even for the narrow kernel
+  int taps = 1;          // the tables' taps per pixel, even for the narrow loop
   uint64_t divisor = 1;  // the product of both axes' weight totals
   int pixelBytes = 3;    // 3 or 4 (three channels), or 1 (grey)
-  // Wide kernel: the vertical weights stay below 2^15 and no span has more than 130 rows, so the
+  // Wide loop: the vertical weights stay below 2^15 and no span has more than 130 rows, so the
   // column sums can be worked out from 16-bit numbers.
   bool pairedColumnSums = false;
 };
@@ -74,17 +74,17 @@ inline std::size_t ColumnSumsLength(const ReductionTables& tables) {
   return tables.rowBytes + 4 * static_cast<std::size_t>(tables.taps) + 16;
 }
 
-// Whether this processor runs the AVX2 kernels.
+// Whether this processor runs the AVX2 loops.
 bool HaveAvx2();
 
 // Rows [rowBegin, rowEnd) of the area into out at `at`, in `columns` of ColumnSumsLength elements
 // whose part past rowBytes is zero.
 //
-// The narrow kernel takes 16-bit column sums and pairs of taps: the vertical total times 255 and the
+// The narrow loop takes 16-bit column sums and pairs of taps: the vertical total times 255 and the
 // horizontal total must stay below 2^15 and the divisor times 255 below 2^31.
 void ReduceRowsNarrowAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                           uint16_t* columns, Bitmap& out, Point at);
-// The wide kernel takes 32-bit column sums: the divisor times 255 plus half the divisor must stay
+// The wide loop takes 32-bit column sums: the divisor times 255 plus half the divisor must stay
 // below 2^32.
 void ReduceRowsWideAvx2(const SourcePixels& source, const ReductionTables& tables, int rowBegin, int rowEnd,
                         uint32_t* columns, Bitmap& out, Point at);

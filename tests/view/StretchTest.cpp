@@ -1,5 +1,5 @@
-#include "shell/Stretch.h"
-#include "shell/Viewport.h"
+#include "view/Stretch.h"
+#include "view/Viewport.h"
 
 #include <gtest/gtest.h>
 
@@ -229,7 +229,7 @@ std::vector<std::pair<Bitmap, Bitmap>> ReadableSources(const Bitmap& source24) {
   return sources;
 }
 
-// Stretches `area` of `source` (showing as `shown`, 24-bit) with the vector kernels allowed and with
+// Stretches `area` of `source` (showing as `shown`, 24-bit) with the vector loops allowed and with
 // plain code only, on one thread and on several, and compares each with the rule.
 void ExpectEveryPathMatchesTheRule(const Bitmap& source, const Bitmap& shown, Size view, const Rect& area) {
   const Bitmap expected = ReferenceArea(shown, view, area);
@@ -334,7 +334,7 @@ TEST(Stretch, AWindowOfTheSourceGivesWhatTheWholeSourceGives) {
   }
 }
 
-TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
+TEST(Stretch, EveryVectorLoopMatchesTheRuleInsideALargePicture) {
   std::mt19937 random(31337);
   const auto sources = ReadableSources(RandomImage(4001, 3001, random));
   const Size views[] = {
@@ -366,7 +366,7 @@ TEST(Stretch, EveryKernelMatchesTheRuleInsideALargePicture) {
   }
 }
 
-TEST(Stretch, ChannelExtremesRoundExactlyInEveryKernel) {
+TEST(Stretch, ChannelExtremesRoundExactlyInEveryVectorLoop) {
   // All 0 and all 255 stay so; a half grey pattern sits exactly on the rounding boundary.
   std::mt19937 random(5);
   for (const Size size : {Size{301, 257}, Size{4001, 131}, Size{640, 480}}) {
@@ -383,7 +383,7 @@ TEST(Stretch, ChannelExtremesRoundExactlyInEveryKernel) {
   }
 }
 
-TEST(Stretch, AveragesExactlyHalfwayRoundUpInEveryKernel) {
+TEST(Stretch, AveragesExactlyHalfwayRoundUpInEveryVectorLoop) {
   // A row or column of alternating 254 and 255 shown as one pixel averages exactly 254.5, which
   // rounds to 255, whatever the divisor (single-precision, double-precision, 32-bit column sums).
   for (int length = 2; length <= 4400; length += length < 200 ? 2 : 34) {

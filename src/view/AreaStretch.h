@@ -1,7 +1,7 @@
 #pragma once
 // One area's stretch, prepared once and run over row ranges, possibly on several threads, or band by
 // band from windows of the source that a caller fills as it goes. An averaged area goes to the narrow
-// vector kernel when its sums fit in 16 and 31 bits, to the wide one when they fit in 32 bits; the rest,
+// vector loop when its sums fit in 16 and 31 bits, to the wide one when they fit in 32 bits; the rest,
 // and everything without AVX2, runs in plain code.
 
 #include <cstdint>
@@ -9,9 +9,8 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
-#include "shell/Size.h"
-#include "shell/Stretch.h"
-#include "shell/StretchKernels.h"
+#include "view/Stretch.h"
+#include "view/StretchTables.h"
 
 namespace mv {
 
@@ -46,7 +45,7 @@ class AreaStretch {
   std::pair<int32_t, int32_t> SourceRows(int begin, int end) const;
 
  private:
-  enum class Kernel { Plain, Narrow, Wide };
+  enum class Loop { Plain, Narrow, Wide };
 
   void BuildTables(int width);
   void BuildTapWeights(int width, int padded);
@@ -57,7 +56,7 @@ class AreaStretch {
   stretch::SourcePixels source_;
   StretchWorkspace& workspace_;
   AxisMap xs_, ys_;
-  Kernel kernel_ = Kernel::Plain;
+  Loop loop_ = Loop::Plain;
   stretch::ReductionTables tables_;
 };
 

@@ -11,7 +11,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "shell/Viewport.h"
+#include "view/Viewport.h"
 
 namespace mv {
 

@@ -1,10 +1,11 @@
-#include "shell/Stretch.h"
+#include "view/Stretch.h"
 
-#include "shell/AreaStretch.h"
+#include "view/AreaStretch.h"
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
+
+#include "platform/Parallel.h"
 
 namespace mv {
 
@@ -43,20 +44,11 @@ void StretchRegion(const Bitmap& source, Size view, const Rect& area, Bitmap& ou
   if (area.Width() <= 0 || area.Height() <= 0 || source.IsEmpty()) return;
   StretchWorkspace workspace;
   const AreaStretch stretch({source}, SizeOf(source), view, area, workspace, options.allowVector);
-  const int height = area.Height();
-  const int threads = !options.allowThreads || stretch.Work() < (1u << 20)
-                          ? 1
-                          : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-  std::vector<StretchWorkspace> sums(static_cast<std::size_t>(threads));
-  std::vector<std::thread> workers;
-  for (int t = 1; t < threads; ++t) {
-    workers.emplace_back([&, t] {
-      stretch.Rows(height * t / threads, height * (t + 1) / threads, out, at,
-                   sums[static_cast<std::size_t>(t)]);
-    });
-  }
-  stretch.Rows(0, height / threads, out, at, sums[0]);
-  for (std::thread& worker : workers) worker.join();
+  const int threads = !options.allowThreads || stretch.Work() < (1u << 20) ? 1 : ParallelThreads();
+  std::vector<StretchWorkspace> sums(static_cast<std::size_t>(std::min(threads, area.Height())));
+  RunRowBands(area.Height(), threads, [&](int begin, int end, std::size_t worker) {
+    stretch.Rows(begin, end, out, at, sums[worker]);
+  });
 }
 
 }  // namespace mv

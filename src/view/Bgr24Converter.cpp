@@ -1,11 +1,11 @@
-#include "shell/Bgr24Converter.h"
+#include "view/Bgr24Converter.h"
 
 #include <immintrin.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "shell/StretchKernels.h"
+#include "view/StretchTables.h"
 
 namespace mv {
 

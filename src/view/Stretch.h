@@ -13,8 +13,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
-#include "shell/Size.h"
-#include "shell/StretchKernels.h"
+#include "view/StretchTables.h"
 
 namespace mv {
 
