@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "../SyntheticPhoto.h"
+#include "app/Subsystems.h"
 #include "colour/Resample.h"
 #include "colour/Transform.h"
 #include "macro/ScriptedDesktop.h"
@@ -60,7 +61,7 @@ double Median(std::vector<double> values) {
 int RunHistoryBench() {
   std::ostringstream ignored;
   ScriptedDesktop desktop(ignored, "/tmp");
-  TForm1 form(desktop, "/tmp");
+  TForm1 form(desktop, "/tmp", AllSubsystems());
   form.Create();
   std::printf("resident at start: %.0f MB\n", ResidentMegabytes());
 

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <optional>
 
+#include "app/Subsystems.h"
 #include "codecs/BmpImage.h"
 #include "codecs/CodecError.h"
 #include "codecs/PngImage.h"
@@ -193,7 +194,10 @@ const MacroRunner::Action* MacroRunner::FindAction(const std::string& name) {
 }
 
 MacroRunner::MacroRunner(std::ostream& out, std::string programFolder)
-    : out_(out), programFolder_(programFolder), desktop_(out, programFolder), form_(desktop_, programFolder) {
+    : out_(out),
+      programFolder_(programFolder),
+      desktop_(out, programFolder),
+      form_(desktop_, programFolder, AllSubsystems()) {
   desktop_.AttachControls(form_.controls);
 }
 

@@ -147,7 +147,7 @@ std::vector<std::string> MacroRunner::PrintScroll(const Arguments&) {
 }
 
 std::vector<std::string> MacroRunner::PrintFigures(const Arguments&) {
-  const std::vector<TFigure>& figures = form_.measure.Figures;
+  const std::vector<TFigure>& figures = form_.measurements.Figures;
   std::vector<std::string> lines = {"figures " + std::to_string(figures.size())};
   for (std::size_t i = 0; i < figures.size(); ++i) {
     const ColorRef color = figures[i].Color;
@@ -160,7 +160,7 @@ std::vector<std::string> MacroRunner::PrintFigures(const Arguments&) {
 }
 
 std::vector<std::string> MacroRunner::PrintCalibration(const Arguments&) {
-  const MeasureState& measure = form_.measure;
+  const Measurements& measure = form_.measurements;
   return {"calibration " + std::to_string(measure.CalibrationPoints.size()) + " " +
           FormatG(measure.UnitScale, 17) + " " + Quote(measure.UnitName) +
           PointList(measure.CalibrationPoints)};

@@ -4,9 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "measure/MeasureForm.h"
+#include "measure/MeasureCommands.h"
 #include "measure/Overlay.h"
 #include "optionlib/OptionLibrary.h"
+#include "shell/TForm1.h"
 
 namespace mv {
 
@@ -35,47 +36,46 @@ Extended Distance(const TFigurePoint& a, const TFigurePoint& b) {
 
 }  // namespace
 
-void TForm1::N13Click() {
-  measure.CalibrationPoints.clear();
-  RefreshImageArea();
-  measure.UnitScale = 1.0L;
-  Tag = -1;
+void MeasureCommands::N13Click() {
+  form.measurements.CalibrationPoints.clear();
+  form.RefreshImageArea();
+  form.measurements.UnitScale = 1.0L;
+  form.Tag = kCalibration;
   ShowGuidance(
-      *this,
       "\r\n長さが既知の2点をクリックしてください\r\n\r\n下の「OK」を押した後、1点目をクリックしてください");
-  SetMessage("長さを決めるための１点目をクリックしてください");
-  desktop.SetImageAreaCursor(Cursor::Cross);
+  form.SetMessage("長さを決めるための１点目をクリックしてください");
+  form.desktop.SetImageAreaCursor(Cursor::Cross);
 }
 
-void TForm1::N20Click() {
-  measure.CalibrationPoints.clear();
-  RefreshImageArea();
-  SetMessage("単位長さをリセットしました");
+void MeasureCommands::N20Click() {
+  form.measurements.CalibrationPoints.clear();
+  form.RefreshImageArea();
+  form.SetMessage("単位長さをリセットしました");
 }
 
-void TForm1::BitBtn10Click() {
+void MeasureCommands::BitBtn10Click() {
   N9Click();
-  menus.Click("N13");
+  form.menus.Click("N13");
 }
 
-void TForm1::BitBtn12Click() {
-  if (!menus.Get("N9").enabled) return;
+void MeasureCommands::BitBtn12Click() {
+  if (!form.menus.Get("N9").enabled) return;
   N9Click();
-  menus.Click("N20");
+  form.menus.Click("N20");
 }
 
-void TForm1::CalibrationClick(int x, int y) {
-  FigurePoints& points = measure.CalibrationPoints;
-  Canvas& canvas = area.pb1Canvas();
-  const ColorRef lineColor = controls.label2Color;
-  const Extended zoom = view.ZoomFactor;
+void MeasureCommands::CalibrationClick(int x, int y) {
+  FigurePoints& points = form.measurements.CalibrationPoints;
+  Canvas& canvas = form.area.pb1Canvas();
+  const ColorRef lineColor = form.controls.label2Color;
+  const Extended zoom = form.view.ZoomFactor;
   if (points.empty()) {
     points.push_back(ImagePosition({x, y}, zoom));
-    measure.CalibrationColor = lineColor;
-    measure.RubberEnd = {x, y};
+    form.measurements.CalibrationColor = lineColor;
+    input.RubberEnd = {x, y};
     canvas.SetPenColor(lineColor);
     DrawMarker(canvas, {x, y});
-    SetMessage("長さを決めるための2点目をクリックしてください");
+    form.SetMessage("長さを決めるための2点目をクリックしてください");
     return;
   }
   if (points.size() != 1) return;
@@ -83,41 +83,42 @@ void TForm1::CalibrationClick(int x, int y) {
   // The second point lies on the constrained rubber band's end. Where that is the first point's own
   // view position (also when the axis constraint brings a click elsewhere back onto it) the two
   // points would have no distance to divide by: refused like a click on the first point.
-  const Point first = ViewOfPoint(*this, points.front());
-  const Point end = ConstrainedEnd(measure.RubberEnd, {x, y}, CheckedAxis(*this));
+  const Point first = ViewOfPoint(points.front());
+  const Point end = ConstrainedEnd(input.RubberEnd, {x, y}, CheckedAxis());
   if (first == Point{x, y} || first == end) {
-    desktop.ShowMessageBox(BoxKind::Error,
-                           "1点目と2点目が同じ座標です\r\n\r\n2点目は1点目と異なるように選択してください",
-                           kOK, 0);
-    SetMessage("2点目は1点目と異なるところをクリックしてください");
+    form.desktop.ShowMessageBox(
+        BoxKind::Error, "1点目と2点目が同じ座標です\r\n\r\n2点目は1点目と異なるように選択してください", kOK,
+        0);
+    form.SetMessage("2点目は1点目と異なるところをクリックしてください");
     return;
   }
-  measure.RubberEnd = end;
+  input.RubberEnd = end;
   points.push_back(ImagePosition(end, zoom));
-  measure.CalibrationColor = lineColor;
+  form.measurements.CalibrationColor = lineColor;
   canvas.SetPenColor(lineColor);
   DrawMarker(canvas, end);
   DrawPolyline(canvas, points, true, zoom);
 
   const ScopeExit finish([this] {
-    measure.RubberEnd = {0, 0};
-    Tag = 0;
-    desktop.SetImageAreaCursor(Cursor::Default);
+    input.RubberEnd = {0, 0};
+    form.Tag = kSelectionMode;
+    form.desktop.SetImageAreaCursor(Cursor::Default);
   });
-  WithOptionLibrary([&](OptionSession& library) {
-    const bool unitKnown = measure.UnitName != "pixel";
+  form.WithOptionLibrary([&](OptionSession& library) {
+    const bool unitKnown = form.measurements.UnitName != "pixel";
     const LengthAndUnit answer =
-        library.GetLengthAndUnit(unitKnown ? static_cast<double>(measure.UnitScale) : 0.0,
-                                 unitKnown ? UnitIndexOf(measure.UnitName) : 1);
+        library.GetLengthAndUnit(unitKnown ? static_cast<double>(form.measurements.UnitScale) : 0.0,
+                                 unitKnown ? UnitIndexOf(form.measurements.UnitName) : 1);
     if (answer.length == 0.0) {
       points.clear();
-      SetMessage("単位長さの指定をキャンセルしました");
-      RefreshImageArea();
+      form.SetMessage("単位長さの指定をキャンセルしました");
+      form.RefreshImageArea();
       return;
     }
-    measure.UnitScale = static_cast<Extended>(answer.length) / Distance(points[0], points[1]);
-    measure.UnitName = UnitNameOf(answer.unitIndex);
-    SetMessage("1pixel= " + FormatG(measure.UnitScale, 4) + measure.UnitName + " にセットしました");
+    form.measurements.UnitScale = static_cast<Extended>(answer.length) / Distance(points[0], points[1]);
+    form.measurements.UnitName = UnitNameOf(answer.unitIndex);
+    form.SetMessage("1pixel= " + FormatG(form.measurements.UnitScale, 4) + form.measurements.UnitName +
+                    " にセットしました");
   });
 }
 

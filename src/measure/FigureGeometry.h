@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "measure/MeasureState.h"
 #include "platform/Geometry.h"
 #include "platform/Numbers.h"
+#include "shell/Measurements.h"
 
 namespace mv {
 

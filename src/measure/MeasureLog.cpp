@@ -7,14 +7,14 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <stdexcept>
 
-#include "measure/MeasureForm.h"
+#include "measure/MeasureCommands.h"
 #include "measure/ResultText.h"
 #include "measure/ShiftJis.h"
 #include "shell/PathText.h"
+#include "shell/TForm1.h"
 
 namespace mv {
 
@@ -93,67 +93,60 @@ std::optional<std::string> ChooseLogFile(TForm1& form, const std::string& fileNa
 
 }  // namespace
 
-LocalTime SystemLocalTime() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+std::string MeasureCommands::BuildLogLine(const FigurePoints& points, int32_t kind) const {
+  return LogLine(points, kind, form.measurements, form.controls.sb1Hint, form.logs.Now());
 }
 
-std::string TForm1::BuildLogLine(const FigurePoints& points, int32_t kind) const {
-  return LogLine(points, kind, measure, controls.sb1Hint, logs.clock ? logs.clock() : SystemLocalTime());
-}
-
-std::string TForm1::LogFileName() const {
-  const MenuItem* item = menus.Find("N41");
+std::string MeasureCommands::LogFileName() const {
+  const MenuItem* item = form.menus.Find("N41");
   return item == nullptr ? std::string() : item->hint;
 }
 
-void TForm1::N64Click() {
-  if (!ChooseLogFile(*this, LogFileName())) SetMessage("ログファイルの変更を取りやめました");
+void MeasureCommands::N64Click() {
+  if (!ChooseLogFile(form, LogFileName())) form.SetMessage("ログファイルの変更を取りやめました");
 }
 
-void TForm1::N41Click() {
+void MeasureCommands::N41Click() {
   bool blankLineFirst = true;
   std::string path = LogFileName();
   if (path.empty()) {
-    const auto chosen = ChooseLogFile(*this, "");
+    const auto chosen = ChooseLogFile(form, "");
     if (!chosen) {
-      SetMessage("ログファイルへの出力を取りやめました");
+      form.SetMessage("ログファイルへの出力を取りやめました");
       return;
     }
     path = *chosen;
     blankLineFirst = false;
   }
-  if (logs.AreaLog.empty() && logs.MeasureLog.empty()) {
-    SetMessage("ログがありません。");
+  if (form.logs.AreaLog.empty() && form.logs.MeasureLog.empty()) {
+    form.SetMessage("ログがありません。");
     return;
   }
   const bool exists = Exists(path);
   if (!exists) blankLineFirst = false;
   AppendFile file(path, !exists);
   if (!file.IsOpen()) {
-    desktop.ShowMessageBox(
+    form.desktop.ShowMessageBox(
         BoxKind::Error,
         "\r\nログファイルに書き込むことができません\r\n（他のアプリケーションで開いてませんか？）", kOK, 0);
-    SetMessage("ログファイルへ書き込めませんでした");
+    form.SetMessage("ログファイルへ書き込めませんでした");
     return;
   }
   // A queue is emptied only once its lines are written; a failure keeps every queue whose lines may
   // not have reached the file.
   bool areaWritten = false;
   try {
-    file.Write((blankLineFirst ? kCrLf : "") + LogBytes(logs.AreaLog));
+    file.Write((blankLineFirst ? kCrLf : "") + LogBytes(form.logs.AreaLog));
     areaWritten = true;
-    if (!logs.MeasureLog.empty()) file.Write(kCrLf + LogBytes(logs.MeasureLog));
+    if (!form.logs.MeasureLog.empty()) file.Write(kCrLf + LogBytes(form.logs.MeasureLog));
   } catch (const LogWriteError&) {
-    if (areaWritten) logs.AreaLog.clear();
+    if (areaWritten) form.logs.AreaLog.clear();
     throw;
   }
   file.Close();
-  logs.AreaLog.clear();
-  logs.MeasureLog.clear();
-  SetMessage("ログファイルへ出力しました");
+  form.logs.AreaLog.clear();
+  form.logs.MeasureLog.clear();
+  form.SetMessage("ログファイルへ出力しました");
 }
 
 }  // namespace mv

@@ -2,9 +2,9 @@
 // The drawing primitives of the measurement overlay: the hollow 4 x 4 marker of a point and the
 // lines of a figure, at the view positions of its points for a zoom factor.
 
-#include "measure/MeasureState.h"
 #include "platform/Canvas.h"
 #include "platform/Numbers.h"
+#include "shell/Measurements.h"
 
 namespace mv {
 

@@ -9,7 +9,7 @@ namespace mv {
 namespace {
 
 // The square of the scale is taken first, in extended precision.
-Extended CalibratedArea(Extended area, const MeasureState& state) {
+Extended CalibratedArea(Extended area, const Measurements& state) {
   const Extended scaleSquared = state.UnitScale * state.UnitScale;
   return scaleSquared * area;
 }
@@ -24,13 +24,13 @@ std::string DateAndTime(const LocalTime& t) {
 
 }  // namespace
 
-std::string LengthText(const FigurePoints& points, const MeasureState& state) {
+std::string LengthText(const FigurePoints& points, const Measurements& state) {
   const Extended length = PolylineLength(points);
   if (state.Calibrated()) return FormatG(length * state.UnitScale, 4) + " " + state.UnitName;
   return IntToStr(RoundHalfEven(length)) + " pixels";
 }
 
-std::string AreaText(const FigurePoints& points, const MeasureState& state) {
+std::string AreaText(const FigurePoints& points, const Measurements& state) {
   const Extended area = PolygonArea(points);
   if (state.Calibrated()) {
     return "多角形の面積= " + FormatG(CalibratedArea(area, state), 4) + " " + state.UnitName + "2";
@@ -38,7 +38,7 @@ std::string AreaText(const FigurePoints& points, const MeasureState& state) {
   return "多角形の面積= " + IntToStr(RoundHalfEven(area)) + " pixel2";
 }
 
-std::string LogLine(const FigurePoints& points, int32_t kind, const MeasureState& state,
+std::string LogLine(const FigurePoints& points, int32_t kind, const Measurements& state,
                     const std::string& imagePath, const LocalTime& time) {
   const bool calibrated = state.Calibrated();
   const bool polyline = kind == kPolyline;

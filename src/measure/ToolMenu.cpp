@@ -5,7 +5,8 @@
 #include <array>
 #include <vector>
 
-#include "measure/MeasureForm.h"
+#include "measure/MeasureCommands.h"
+#include "shell/TForm1.h"
 
 namespace mv {
 
@@ -48,9 +49,12 @@ constexpr Cell O = Cell::Off, I = Cell::On, K = Cell::Keep, R = Cell::Rule;
 const std::vector<PopupRow>& PopupRows() {
   static const std::vector<PopupRow> rows = {
       //                N45 Q1 axis N49 U1 N29 fill N41 N64
-      {{-5}, {O, I, O, O, O, O, O, O, O}},   {{-4, -3, -2}, {O, I, I, I, O, I, O, O, O}},
-      {{-1}, {O, I, I, I, O, O, O, O, O}},   {{0}, {O, O, I, R, O, R, R, R, I}},
-      {{1, 2}, {R, I, I, I, K, O, O, O, O}}, {{3}, {O, I, O, I, O, O, O, O, O}},
+      {{kPickFigureToDelete}, {O, I, O, O, O, O, O, O, O}},
+      {{kPickFigureToResume, kPickFigureToRecalculate, kMovePoint}, {O, I, I, I, O, I, O, O, O}},
+      {{kCalibration}, {O, I, I, I, O, O, O, O, O}},
+      {{kSelectionMode}, {O, O, I, R, O, R, R, R, I}},
+      {{kPolylineInput, kPolygonInput}, {R, I, I, I, K, O, O, O, O}},
+      {{kWaveCentre}, {O, I, O, I, O, O, O, O, O}},
       {{}, {O, O, I, O, O, O, K, O, O}},
   };
   return rows;
@@ -66,18 +70,16 @@ const PopupRow& PopupRowFor(int32_t mode) {
 }
 
 // The rules of the table's "Rule" cells.
-bool PopupRule(const TForm1& form, std::size_t column) {
-  const MeasureState& measure = form.measure;
+// `current` is the figure under input, or nullptr.
+bool PopupRule(const TForm1& form, const TFigure* current, std::size_t column) {
   const SelectionState& selection = form.selection;
   switch (column) {
-    case 0: {  // N45: a polyline from two points on, a polygon from three
-      const TFigure* figure = measure.Current();
-      return figure != nullptr && static_cast<int64_t>(figure->Points.size()) >= int64_t{form.Tag} + 1;
-    }
+    case 0:  // N45: a polyline from two points on, a polygon from three
+      return current != nullptr && static_cast<int64_t>(current->Points.size()) >= int64_t{form.Tag} + 1;
     case 3:  // N49
       return !selection.SelectionActive && form.image.Exists();
     case 5:  // N29
-      return !measure.Figures.empty();
+      return !form.measurements.Figures.empty();
     case 6:  // W3, B1: a corner on the picture's left or top edge (0) is not offered
       return selection.SelectionStart.x > 0 && selection.SelectionStart.y > 0 &&
              selection.SelectionEnd.x > 0 && selection.SelectionEnd.y > 0;
@@ -90,79 +92,75 @@ bool PopupRule(const TForm1& form, std::size_t column) {
 
 }  // namespace
 
-void TForm1::N9Click() {
-  if (!image.Exists() || Tag != 0) {
-    for (const char* name : kToolItemsAfterFirst) menus.SetEnabled(name, false);
+void MeasureCommands::N9Click() {
+  if (!form.image.Exists() || form.Tag != kSelectionMode) {
+    for (const char* name : kToolItemsAfterFirst) form.menus.SetEnabled(name, false);
     return;
   }
-  for (const char* name : {"N13", "N20", "N10", "N15", "N43"}) menus.SetEnabled(name, true);
-  const bool figures = !measure.Figures.empty();
-  for (const char* name : {"N21", "S2", "N16", "N61"}) menus.SetEnabled(name, figures);
-  menus.SetEnabled("W1", figures || !measure.CalibrationPoints.empty());
+  for (const char* name : {"N13", "N20", "N10", "N15", "N43"}) form.menus.SetEnabled(name, true);
+  const bool figures = !form.measurements.Figures.empty();
+  for (const char* name : {"N21", "S2", "N16", "N61"}) form.menus.SetEnabled(name, figures);
+  form.menus.SetEnabled("W1", figures || !form.measurements.CalibrationPoints.empty());
 }
 
-void TForm1::PopupMenu1Popup() {
-  menus.SetEnabled("U1", !measure.Figures.empty());
-  const PopupRow& row = PopupRowFor(Tag);
+void MeasureCommands::PopupMenu1Popup() {
+  form.menus.SetEnabled("U1", !form.measurements.Figures.empty());
+  const PopupRow& row = PopupRowFor(form.Tag);
   for (std::size_t column = 0; column < kPopupColumns.size(); ++column) {
     const Cell cell = row.cells[column];
     if (cell == Cell::Keep) continue;
-    const bool enabled = cell == Cell::On || (cell == Cell::Rule && PopupRule(*this, column));
-    for (const char* name : kPopupColumns[column].items) menus.SetEnabled(name, enabled);
+    const bool enabled = cell == Cell::On || (cell == Cell::Rule && PopupRule(form, CurrentFigure(), column));
+    for (const char* name : kPopupColumns[column].items) form.menus.SetEnabled(name, enabled);
   }
 }
 
-void TForm1::RegisterMeasureCommands() {
-  measure = MeasureState{};
-  logs.MeasureLog.clear();
-  logs.AreaLog.clear();
+void MeasureCommands::RegisterMenus() {
+  form.menus.SetLayout("N9", {"R1", "N13", "N20", "N10", "N15", "N43", "S2", "N21", "W1", "N16", "N61"});
+  form.menus.Add(kMainMenu, MakeMenu("N9", "ツール(&T)", [this] { N9Click(); }));
+  form.menus.Add("N9", MakeMenuItem(
+                           "R1", "再描画(&P)", [this] { R1Click(); }, "Ctrl+P"));
+  form.menus.Add("N9", MakeMenuItem(
+                           "N13", "単位長さの指定(&D)", [this] { N13Click(); }, "Ctrl+D"));
+  form.menus.Add("N9", MakeMenuItem("N20", "単位長さのリセット(&I)", [this] { N20Click(); }));
+  form.menus.Add("N9", MakeMenuItem(
+                           "N10", "距離測定(&L)", [this] { N10Click(); }, "Ctrl+M"));
+  form.menus.Add("N9", MakeMenuItem(
+                           "N15", "多角形の面積(&F)", [this] { N15Click(); }, "Ctrl+F"));
+  form.menus.Add("N9", MakeMenuItem("S2", "計算の再開(&R)", [this] { S2Click(); }));
+  form.menus.Add("N9", MakeMenuItem("N21", "長さ、面積の再計算(&C)", [this] { N21Click(); }));
+  form.menus.Add("N9", MakeMenuItem("W1", "図形を画像に書き込む(&W)", [this] { W1Click(); }));
+  form.menus.Add("N9", MakeMenuItem(
+                           "N16", "全ての点/図形をクリア(&X)", [this] { N16Click(); }, "Ctrl+X"));
+  form.menus.Add("N9", MakeMenuItem(
+                           "N61", "選択した図形をクリア(&K)", [this] { N61Click(); }, "Ctrl+K"));
 
-  menus.SetLayout("N9", {"R1", "N13", "N20", "N10", "N15", "N43", "S2", "N21", "W1", "N16", "N61"});
-  menus.Add(kMainMenu, MakeMenu("N9", "ツール(&T)", [this] { N9Click(); }));
-  menus.Add("N9", MakeMenuItem(
-                      "R1", "再描画(&P)", [this] { R1Click(); }, "Ctrl+P"));
-  menus.Add("N9", MakeMenuItem(
-                      "N13", "単位長さの指定(&D)", [this] { N13Click(); }, "Ctrl+D"));
-  menus.Add("N9", MakeMenuItem("N20", "単位長さのリセット(&I)", [this] { N20Click(); }));
-  menus.Add("N9", MakeMenuItem(
-                      "N10", "距離測定(&L)", [this] { N10Click(); }, "Ctrl+M"));
-  menus.Add("N9", MakeMenuItem(
-                      "N15", "多角形の面積(&F)", [this] { N15Click(); }, "Ctrl+F"));
-  menus.Add("N9", MakeMenuItem("S2", "計算の再開(&R)", [this] { S2Click(); }));
-  menus.Add("N9", MakeMenuItem("N21", "長さ、面積の再計算(&C)", [this] { N21Click(); }));
-  menus.Add("N9", MakeMenuItem("W1", "図形を画像に書き込む(&W)", [this] { W1Click(); }));
-  menus.Add("N9", MakeMenuItem(
-                      "N16", "全ての点/図形をクリア(&X)", [this] { N16Click(); }, "Ctrl+X"));
-  menus.Add("N9", MakeMenuItem(
-                      "N61", "選択した図形をクリア(&K)", [this] { N61Click(); }, "Ctrl+K"));
-
-  menus.SetLayout(kImagePopupMenu,
-                  {"N50", "N45", "Q1", "N28", "N30", "N49", "U1", "N29", "W3", "B1", "N41", "N64"});
-  menus.Get(kImagePopupMenu).onPopup = [this] { PopupMenu1Popup(); };
-  menus.Add(kImagePopupMenu, MakeMenuItem("N50", "再描画(&P)", [this] { N50Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("N45", "最終点の決定(&F)", [this] { N45Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("Q1", "処理を中止する(&Q)", [this] { Q1Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("N28", "水平線に沿って...(&H)", [this] { N28Click(); }))
+  form.menus.SetLayout(kImagePopupMenu,
+                       {"N50", "N45", "Q1", "N28", "N30", "N49", "U1", "N29", "W3", "B1", "N41", "N64"});
+  form.menus.Get(kImagePopupMenu).onPopup = [this] { PopupMenu1Popup(); };
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N50", "再描画(&P)", [this] { N50Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N45", "最終点の決定(&F)", [this] { N45Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("Q1", "処理を中止する(&Q)", [this] { Q1Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N28", "水平線に沿って...(&H)", [this] { N28Click(); }))
       .radioGroup = 3;
-  menus.Add(kImagePopupMenu, MakeMenuItem("N30", "垂直線に沿って...(&V)", [this] { N30Click(); }))
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N30", "垂直線に沿って...(&V)", [this] { N30Click(); }))
       .radioGroup = 3;
-  menus.Add(kImagePopupMenu, MakeMenuItem("N49", "座標をキー入力で指定(&D)", [this] { N49Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("U1", "最新の点を取り消す(&U)", [this] { U1Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("N29", "点の位置を修正(&M)", [this] { N29Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("W3", "白で塗りつぶす(&W)", [this] { W3Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("B1", "黒で塗りつぶす(&B)", [this] { B1Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("N41", "ログへ出力(&L)", [this] { N41Click(); }));
-  menus.Add(kImagePopupMenu, MakeMenuItem("N64", "ログファイルの指定/変更(&C)", [this] { N64Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N49", "座標をキー入力で指定(&D)", [this] { N49Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("U1", "最新の点を取り消す(&U)", [this] { U1Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N29", "点の位置を修正(&M)", [this] { N29Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("W3", "白で塗りつぶす(&W)", [this] { W3Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("B1", "黒で塗りつぶす(&B)", [this] { B1Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N41", "ログへ出力(&L)", [this] { N41Click(); }));
+  form.menus.Add(kImagePopupMenu, MakeMenuItem("N64", "ログファイルの指定/変更(&C)", [this] { N64Click(); }));
 
-  controls.SetButtonHandler("BitBtn7", [this] { BitBtn7Click(); });
-  controls.SetButtonHandler("BitBtn9", [this] { BitBtn9Click(); });
-  controls.SetButtonHandler("BitBtn10", [this] { BitBtn10Click(); });
-  controls.SetButtonHandler("BitBtn12", [this] { BitBtn12Click(); });
-  for (ColorPanel& panel : controls.colorPanels) panel.onClick = [this, &panel] { Panel9Click(panel); };
+  form.controls.SetButtonHandler("BitBtn7", [this] { BitBtn7Click(); });
+  form.controls.SetButtonHandler("BitBtn9", [this] { BitBtn9Click(); });
+  form.controls.SetButtonHandler("BitBtn10", [this] { BitBtn10Click(); });
+  form.controls.SetButtonHandler("BitBtn12", [this] { BitBtn12Click(); });
+  for (ColorPanel& panel : form.controls.colorPanels) panel.onClick = [this, &panel] { Panel9Click(panel); };
 
-  area.paintHandlers.push_back([this](Canvas& canvas) { DrawFigures(canvas); });
-  mouseDownHandlers.push_back([this](const MouseEvent& event) { MeasureMouseDown(event); });
-  mouseMoveHandlers.push_back([this](const MouseEvent& event) { MeasureMouseMove(event); });
+  form.area.paintHandlers.push_back([this](Canvas& canvas) { DrawFigures(canvas); });
+  form.mouseDownHandlers.push_back([this](const MouseEvent& event) { MeasureMouseDown(event); });
+  form.mouseMoveHandlers.push_back([this](const MouseEvent& event) { MeasureMouseMove(event); });
 }
 
 }  // namespace mv

@@ -141,7 +141,7 @@ void TForm1::ShowUndoEntry() {
     image.Replace(entry);
   }
   ShowImageSizeAndDepth();
-  Tag = 0;
+  Tag = kSelectionMode;
   StepZoom(0);
 }
 

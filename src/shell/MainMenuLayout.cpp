@@ -1,5 +1,5 @@
 // The order of the main menu and of the menus whose items several subsystems add, and the menus
-// themselves. Items are added by the subsystems (Register…Commands) and land at their place here.
+// themselves. Items are added by the core and the subsystems and land at their place here.
 
 #include "shell/TForm1.h"
 

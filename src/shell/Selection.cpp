@@ -103,7 +103,7 @@ void TForm1::A2Click() {
 }
 
 void TForm1::SelectionMouseDown(const MouseEvent& event) {
-  if (event.toolMode != 0 || event.button != MouseButton::Left) return;
+  if (event.toolMode != kSelectionMode || event.button != MouseButton::Left) return;
   const Point press = ClampToImageArea(event.x, event.y);
   if (GrabSelectionCorner(press.x, press.y)) {
     selection.SelectionDragging = true;
@@ -124,7 +124,7 @@ void TForm1::SelectionMouseDown(const MouseEvent& event) {
 
 void TForm1::SelectionMouseMove(const MouseEvent& event) {
   const Point pointer = ClampToImageArea(event.x, event.y);
-  if (event.toolMode == 0 && selection.SelectionDragging) {
+  if (event.toolMode == kSelectionMode && selection.SelectionDragging) {
     DrawSelectionOutline();
     selection.SelectionEnd = {SnapToImagePixels(pointer.x), SnapToImagePixels(pointer.y)};
     DrawSelectionOutline();
@@ -139,7 +139,7 @@ void TForm1::SelectionMouseMove(const MouseEvent& event) {
 }
 
 void TForm1::SelectionMouseUp(const MouseEvent& event) {
-  if (event.toolMode == 0 && selection.SelectionDragging) {
+  if (event.toolMode == kSelectionMode && selection.SelectionDragging) {
     selection.SelectionDragging = false;
     const Point start = selection.SelectionStart, end = selection.SelectionEnd;
     selection.SelectionActive = start.x != end.x && start.y != end.y;

@@ -19,8 +19,13 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-TForm1::TForm1(Desktop& desktop, std::string programFolder)
-    : desktop(desktop), programFolder(std::move(programFolder)), feedback_(*this) {}
+TForm1::TForm1(Desktop& desktop, std::string programFolder, SubsystemList subsystems)
+    : desktop(desktop),
+      programFolder(std::move(programFolder)),
+      feedback_(*this),
+      subsystemFactories_(std::move(subsystems)) {}
+
+TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
   const std::string user = CurrentUserName();
@@ -31,15 +36,19 @@ void TForm1::FormCreate() {
   VersionText = "1.0.0.0";
   controls.caption = "mirvane  -- Version " + VersionText;
 
-  // Each subsystem adds its menu items, buttons and handlers. A new subsystem adds its line here.
+  measurements = Measurements{};
+  logs.MeasureLog.clear();
+  logs.AreaLog.clear();
+
+  // The core's own commands, then the subsystems, each adding its menu items, buttons and handlers.
   RegisterMenuLayout();
   RegisterFileCommands();
   RegisterViewCommands();
   RegisterBrowsingCommands();
   RegisterOtherCommands();
   RegisterHistoryCommands();
-  RegisterGeometryCommands();
-  RegisterMeasureCommands();
+  subsystems_.clear();
+  for (const SubsystemFactory& make : subsystemFactories_) subsystems_.push_back(make(*this));
 
   browse.FolderList.clear();
   ClearUndo();

@@ -4,10 +4,14 @@
 // the model and forwards the user's input to the entry points below; the macro runner does the same
 // from a script.
 //
-// Handlers keep the names of the components and events they belong to (N2Click, FormCreate, …) and
-// are defined in the file of their subsystem: Loading.cpp, Browsing.cpp, Zoom.cpp, ViewCommands.cpp,
-// Settings.cpp, History.cpp, HelpCommands.cpp, … A subsystem adds its menu items, buttons and paint
-// and mouse handlers in its Register…Commands function, called from FormCreate (see TForm1.cpp).
+// TForm1 is the shared core: the working image, the view and zoom, the selection, the edit history,
+// the processing frame, the command runner, the menus and controls, the settings, loading and folder
+// browsing, with their handlers (named after their components and events: N2Click, FormCreate, …)
+// defined in one file per concern: Loading.cpp, Browsing.cpp, Zoom.cpp, ViewCommands.cpp,
+// Settings.cpp, History.cpp, HelpCommands.cpp, … The command areas beyond it (measurement, geometry,
+// colour, filters, …) are subsystems (shell/Subsystem.h), made when the window is created from the
+// list the window was given; they add their menu items, buttons and mouse and paint handlers to the
+// core. State several of them share is owned here: the measurements, the log queues, the tool mode.
 
 #include <cstdint>
 #include <functional>
@@ -15,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "measure/MeasureLogState.h"
-#include "measure/MeasureState.h"
 #include "platform/Bitmap.h"
 #include "platform/Feedback.h"
 #include "shell/BrowseState.h"
@@ -25,9 +27,13 @@
 #include "shell/FormFeedback.h"
 #include "shell/HistoryState.h"
 #include "shell/InputTypes.h"
+#include "shell/LogQueues.h"
+#include "shell/Measurements.h"
 #include "shell/MenuModel.h"
 #include "shell/SelectionState.h"
 #include "shell/SettingsState.h"
+#include "shell/Subsystem.h"
+#include "shell/ToolMode.h"
 #include "shell/ViewState.h"
 #include "shell/WorkingImage.h"
 #include "view/ImageArea.h"
@@ -39,8 +45,10 @@ struct FrameCommand;
 
 class TForm1 {
  public:
-  // `programFolder` holds the settings file, the libraries and the help files.
-  TForm1(Desktop& desktop, std::string programFolder);
+  // `programFolder` holds the settings file, the libraries and the help files; `subsystems` are
+  // made, in their order, when the window is created.
+  TForm1(Desktop& desktop, std::string programFolder, SubsystemList subsystems = {});
+  ~TForm1();
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
@@ -202,81 +210,10 @@ class TForm1 {
   void N42Click();  // paste as a new image
   bool PasteAsNewImage();
 
-  // ---- Rotation, flipping, resizing (src/colour/GeometryCommands.cpp) ----
-  void N901Click();
-  void N902Click();
-  void N26Click();
-  void N27Click();
-  void BitBtn5Click();
-  void BitBtn6Click();
-  void N52Click();
-  // The four transforms (0 clockwise, 1 counter-clockwise, 2 mirror, 3 flip) on the processing
-  // rectangle; the selection and, for the whole image, the figures follow.
-  void TransformRegion(int code);
-  // Every figure point moved as the whole picture was transformed (its size is the new one).
-  void TransformFigures(int code);
-
   // ---- Help, version (HelpCommands.cpp) ----
   void H1Click();
   void smClick();
   void V1Click();
-
-  // ---- Measurement (src/measure) ----
-  // Calibration (Calibration.cpp)
-  void N13Click();
-  void N20Click();
-  void BitBtn10Click();
-  void BitBtn12Click();
-  // The first or second calibration point at the view position (x, y).
-  void CalibrationClick(int x, int y);
-  // Point input and figure editing (PointInput.cpp, FigureEditing.cpp)
-  void N10Click();
-  void N15Click();
-  void BitBtn7Click();
-  void BitBtn9Click();
-  void AddPoint(int x, int y);
-  // The inverting rubber band from `anchor` to the pointer, constrained to the checked axis.
-  void RubberLine(Point pointer, Point anchor);
-  void MovePointRubber(int x, int y);
-  // The first vertex within reach of (x, y) becomes CurrentFigure / CurrentPoint; true on a hit.
-  bool PickVertex(int x, int y, int32_t mode);
-  void ApplyMovedPoint(int x, int y);
-  // Ends the figure under input and reports it (the middle button, N45). `mode` is the tool mode.
-  void FinishFigure(int x, int y, int32_t mode);
-  void N29Click();
-  void N45Click();
-  void Q1Click();
-  void U1Click();
-  void S2Click();
-  void N21Click();
-  void N49Click();
-  void N28Click();
-  void N30Click();
-  // Results (Results.cpp)
-  std::string FormatLength(const FigurePoints& points) const;
-  void ShowLengthResult(const FigurePoints& points);
-  void ShowAreaResult(const FigurePoints& points);
-  // The overlay and the figure commands (Overlay.cpp, FigureCommands.cpp)
-  void DrawFigures(Canvas& canvas);
-  void Panel9Click(const ColorPanel& sender);
-  void ChooseLineColor(const ColorPanel& panel);
-  void R1Click();
-  void N50Click();
-  void W1Click();
-  void N16Click();
-  void N61Click();
-  void CompactFigures();
-  void FillSelection(ColorRef color);
-  void W3Click();
-  void B1Click();
-  // The measurement log (MeasureLog.cpp)
-  std::string BuildLogLine(const FigurePoints& points, int32_t kind) const;
-  std::string LogFileName() const;
-  void N64Click();
-  void N41Click();
-  // The Tool menu and the image's context menu (ToolMenu.cpp)
-  void N9Click();
-  void PopupMenu1Popup();
 
   // ---- The image area (ImageAreaInput.cpp) ----
   // The mouse on pb1; the tool modes hook in through the handler lists below.
@@ -314,21 +251,28 @@ class TForm1 {
   BrowseState browse;
   SettingsState settings;
   std::string VersionText;
-  int32_t Tag = 0;        // the tool mode; 0 = selection
-  int32_t Timer1Tag = 0;  // pending screen capture: 0 none, 1 desktop, 2 foreground window
+  int32_t Tag = kSelectionMode;  // the tool mode (shell/ToolMode.h)
+  int32_t Timer1Tag = 0;         // pending screen capture: 0 none, 1 desktop, 2 foreground window
   bool Timer1Enabled = true;
   int32_t S1Tag = 0;  // 1 while the confirm-discard check asks the save command to save
   // Progress dialogs (TForm3) that exist now; while one does, the pointer over the image area shows
   // the hourglass and nothing else.
   int ProgressDialogs = 0;
-  // A later subsystem adds its state here as one member of its own struct (figures and calibration,
-  // log queues, …), defined in its folder.
-  MeasureState measure;  // figures, calibration, unit
-  MeasureLogState logs;  // pending measurement log lines
+  Measurements measurements;  // figures, calibration, unit
+  LogQueues logs;             // pending measurement log lines
 
   // The screen capture pending in Timer1Tag (1 desktop, 2 foreground window), set by the capture
   // commands; Timer1Timer runs it on the tick after they armed the timer.
   std::function<void()> performCapture;
+
+  // The subsystem of type T, or nullptr when the window has none.
+  template <typename T>
+  T* FindSubsystem() {
+    for (const auto& subsystem : subsystems_) {
+      if (auto* found = dynamic_cast<T*>(subsystem.get())) return found;
+    }
+    return nullptr;
+  }
 
   // Handlers the tool modes add to the image area's mouse entry points, run in order.
   std::vector<std::function<void(const MouseEvent&)>> mouseDownHandlers;
@@ -342,13 +286,8 @@ class TForm1 {
   void RegisterBrowsingCommands();
   void RegisterOtherCommands();
   void RegisterHistoryCommands();
-  void RegisterGeometryCommands();
   // The working image becomes a copy of the undo entry at UndoPosition; mode 0, zoom re-applied.
   void ShowUndoEntry();
-  void RegisterMeasureCommands();
-  // The tool modes' part of pb1's mouse handlers.
-  void MeasureMouseDown(const MouseEvent& event);
-  void MeasureMouseMove(const MouseEvent& event);
   // Next (+1) or previous (-1) image of the folder list; true when one was loaded.
   bool StepToImage(int direction);
   // Help for the help command and the theory manual: existence checks, messages, the call.
@@ -365,6 +304,9 @@ class TForm1 {
   FormFeedback feedback_;
   int commandDepth_ = 0;
   bool closed_ = false;
+  SubsystemList subsystemFactories_;
+  // Last, so the subsystems go before the state their handlers refer to.
+  std::vector<std::unique_ptr<Subsystem>> subsystems_;
 };
 
 }  // namespace mv

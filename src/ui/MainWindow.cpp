@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <cstdlib>
 
+#include "app/Subsystems.h"
 #include "platform/DepthScope.h"
 #include "shell/TForm1.h"
 #include "ui/BottomBar.h"
@@ -54,7 +55,7 @@ MainWindow::MainWindow(const std::string& programFolder) {
   timer1_.setInterval(kTimer1Interval);
   connect(&timer1_, &QTimer::timeout, this, [this] { TimerTick(); });
   desktop_ = std::make_unique<QtDesktop>(*this, programFolder);
-  form_ = std::make_unique<TForm1>(*desktop_, programFolder);
+  form_ = std::make_unique<TForm1>(*desktop_, programFolder, AllSubsystems());
   BuildWidgets();
   Deliver([this] { form_->Create(); });
   menus_ = std::make_unique<MenuBinder>(

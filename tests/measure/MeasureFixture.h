@@ -8,7 +8,10 @@
 #include <string>
 
 #include "macro/ScriptedDesktop.h"
+#include "measure/MeasureCommands.h"
 #include "shell/TForm1.h"
+#include "support/Pictures.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 
@@ -17,19 +20,9 @@ class MeasureFixture : public ::testing::Test {
   static constexpr ColorRef kPlate = MakeColor(200, 200, 200);
   static constexpr ColorRef kLine = MakeColor(0, 0, 255);
 
-  MeasureFixture()
-      : desktop_(out_, "/nonexistent-program-folder"), form_(desktop_, "/nonexistent-program-folder") {
-    form_.Create();
+  MeasureFixture() {
     form_.controls.label2Color = kLine;
-    Bitmap plate(200, 150);
-    for (int y = 0; y < plate.Height(); ++y) {
-      for (int x = 0; x < plate.Width(); ++x) plate.SetColorAt(x, y, kPlate);
-    }
-    form_.image.Replace(std::move(plate));
-    form_.SetIm1Size({200, 150});
-    form_.ClearUndo();
-    form_.RecordUndo();
-    form_.image.SetModified(false);
+    window_.Load(test::Plate(200, 150, kPlate), "");
   }
 
   void Press(int x, int y, MouseButton button = MouseButton::Left) {
@@ -65,9 +58,13 @@ class MeasureFixture : public ::testing::Test {
   }
   bool Enabled(const std::string& item) { return form_.menus.Get(item).enabled; }
 
+  // The measurement subsystem's own state (the input in progress).
+  MeasureCommands& Measure() { return *form_.FindSubsystem<MeasureCommands>(); }
+
   std::ostringstream out_;
-  ScriptedDesktop desktop_;
-  TForm1 form_;
+  ScriptedDesktop desktop_{out_, "/nonexistent-program-folder"};
+  test::WindowCore window_{desktop_, "/nonexistent-program-folder"};
+  TForm1& form_ = window_.form;
 };
 
 }  // namespace mv

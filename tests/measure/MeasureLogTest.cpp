@@ -11,6 +11,7 @@
 
 #include "MeasureFixture.h"
 #include "measure/ShiftJis.h"
+#include "support/TempFolder.h"
 
 namespace mv {
 namespace {
@@ -18,23 +19,18 @@ namespace {
 class MeasureLog : public MeasureFixture {
  protected:
   MeasureLog() {
-    char pattern[] = "/tmp/mv-measure-log-XXXXXX";
-    folder_ = mkdtemp(pattern);
-    path_ = folder_ + "/result.log";
     form_.settings.LogLengthAndArea = true;
     form_.logs.clock = [] { return LocalTime{2024, 5, 6, 7, 8, 9}; };
     form_.controls.sb1Hint = "/pictures/plate.png";
   }
-  ~MeasureLog() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
-
   std::string FileBytes() const {
     std::ifstream in(path_, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   void WriteFile(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
 
-  std::string folder_;
-  std::string path_;
+  test::TempFolder folder_;
+  std::string path_ = folder_.File("result.log");
 };
 
 constexpr const char* kLengthLine =
@@ -64,7 +60,7 @@ TEST_F(MeasureLog, NothingQueuedOrCancelledLeavesTheFileAlone) {
   Answer("file", {path_});
   form_.MenuChosen("N41");
   EXPECT_EQ(form_.controls.label1, "ログがありません。");
-  EXPECT_EQ(form_.LogFileName(), path_);  // the chosen file stays chosen
+  EXPECT_EQ(Measure().LogFileName(), path_);  // the chosen file stays chosen
   struct stat info {};
   EXPECT_NE(stat(path_.c_str(), &info), 0);
 

@@ -5,8 +5,8 @@
 namespace mv {
 namespace {
 
-MeasureState Calibrated(Extended scale, const std::string& unit) {
-  MeasureState state;
+Measurements Calibrated(Extended scale, const std::string& unit) {
+  Measurements state;
   state.CalibrationPoints = {{0, 0}, {100, 0}};
   state.UnitScale = scale;
   state.UnitName = unit;
@@ -14,7 +14,7 @@ MeasureState Calibrated(Extended scale, const std::string& unit) {
 }
 
 TEST(ResultText, UncalibratedLengthsRoundHalvesToEven) {
-  const MeasureState state;
+  const Measurements state;
   EXPECT_EQ(LengthText({{0, 0}, {2.5, 0}}, state), "2 pixels");
   EXPECT_EQ(LengthText({{0, 0}, {3.5, 0}}, state), "4 pixels");
   EXPECT_EQ(LengthText({{0, 0}, {3, 4}, {3, 10}}, state), "11 pixels");
@@ -27,12 +27,12 @@ TEST(ResultText, CalibratedTextsUseTheUnitAndFourDigits) {
   // 1 234 567 square pixels at 0.01 mm per pixel.
   const FigurePoints rectangle = {{0, 0}, {1234567, 0}, {1234567, 1}, {0, 1}};
   EXPECT_EQ(AreaText(rectangle, Calibrated(0.01L, "mm")), "多角形の面積= 123.5 mm2");
-  EXPECT_EQ(AreaText(rectangle, MeasureState{}), "多角形の面積= 1234567 pixel2");
-  EXPECT_EQ(AreaText({{0, 0}, {5, 0}, {0, 1}}, MeasureState{}), "多角形の面積= 2 pixel2");  // 2.5 -> 2
+  EXPECT_EQ(AreaText(rectangle, Measurements{}), "多角形の面積= 1234567 pixel2");
+  EXPECT_EQ(AreaText({{0, 0}, {5, 0}, {0, 1}}, Measurements{}), "多角形の面積= 2 pixel2");  // 2.5 -> 2
 }
 
 TEST(ResultText, ResetCalibrationReportsPixelsWhateverTheScale) {
-  MeasureState state = Calibrated(0.05L, "mm");
+  Measurements state = Calibrated(0.05L, "mm");
   state.CalibrationPoints.pop_back();
   EXPECT_EQ(LengthText({{0, 0}, {100, 0}}, state), "100 pixels");
 }
@@ -46,7 +46,7 @@ TEST(ResultText, LogLineOfACalibratedPolyline) {
 
 TEST(ResultText, LogLineOfAnUncalibratedPolygonHasNoScaleField) {
   const LocalTime time{2024, 12, 31, 23, 59, 58};
-  const std::string line = LogLine({{0, 0}, {10, 0}, {10, 10}}, kPolygon, MeasureState{}, "", time);
+  const std::string line = LogLine({{0, 0}, {10, 0}, {10, 10}}, kPolygon, Measurements{}, "", time);
   EXPECT_EQ(line, "2024/12/31 23:59:58,多角形の面積,50,pixel2,,計測点X Y=0 0,10 0,10 10,");
   // Up to 15 significant digits.
   const std::string third =

@@ -1,5 +1,6 @@
 #include "platform/FolderListing.h"
 #include "platform/UserName.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,13 @@ namespace mv {
 namespace {
 
 TEST(FolderListing, DotsComeFirstThenNamesInCaseInsensitiveOrder) {
-  char pattern[] = "/tmp/mv-list-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string folder = pattern;
+  const test::TempFolder temp;
+  const std::string folder = temp.String();
   for (const char* name : {"b.png", "_under.png", "A.jpg", "a.JPG", "!first", "Z", "c.d"}) {
     std::ofstream(folder + "/" + name) << "x";
   }
   mkdir((folder + "/sub").c_str(), 0700);
   const auto entries = ListFolderEntries(folder);
-  std::system(("rm -rf '" + folder + "'").c_str());
   ASSERT_TRUE(entries);
   // Upper-case folding puts letters before '_' (0x5F); equal folded names keep byte order.
   const std::vector<std::string> expected = {".",     "..",  "!first", "A.jpg", "a.JPG",

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/TempFolder.h"
+
 namespace mv {
 namespace {
 
@@ -78,13 +80,8 @@ TEST(IniFile, KeepsTheLineEndsOfTheFileItRead) {
 
 class IniFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/mv-ini-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
-  std::string folder_;
+  test::TempFolder temp_;
+  std::string folder_ = temp_.String();
 };
 
 TEST_F(IniFileOnDisk, AMissingFileReadsAsEmptyAndSaveReplacesTheFileWhole) {

@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "FakeDesktop.h"
 #include "shell/TForm1.h"
 #include "shell/TForm3.h"
+#include "support/FakeDesktop.h"
+#include "support/Pictures.h"
+#include "support/TempFolder.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 
@@ -34,38 +35,15 @@ class WatchingDesktop : public FakeDesktop {
 
 class EditFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/mv-edit-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    form_ = std::make_unique<TForm1>(desktop_, folder_);
-    form_->Create();
-  }
-  void TearDown() override {
-    form_.reset();
-    std::system(("rm -rf '" + folder_ + "'").c_str());
-  }
   // `picture` as the working image, as loading leaves it: cache entry 0, zoom applied.
-  void Load(Bitmap picture) {
-    form_->image.Replace(std::move(picture));
-    form_->EnableImageCommands(true);
-    form_->StepZoom(0);
-    form_->ClearUndo();
-    form_->RecordUndo();
-    form_->controls.sb1Hint = "/pictures/a.png";
-    form_->image.SetModified(false);
-  }
-  // A 24-bit picture whose pixel (x, y) is (x, y, 7).
+  void Load(Bitmap picture) { window_.Load(std::move(picture)); }
   static Bitmap Gradient(int width, int height, PixelFormat format = PixelFormat::Bgr24) {
-    Bitmap picture(width, height, format);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) picture.SetColorAt(x, y, MakeColor(uint8_t(x), uint8_t(y), 7));
-    return picture;
+    return test::Gradient(width, height, format);
   }
   void Select(Point start, Point end) {
-    form_->selection.SelectionStart = start;
-    form_->selection.SelectionEnd = end;
-    form_->selection.SelectionActive = true;
+    form_.selection.SelectionStart = start;
+    form_.selection.SelectionEnd = end;
+    form_.selection.SelectionActive = true;
   }
   MouseEvent Mouse(int x, int y, MouseButton button = MouseButton::Left) {
     MouseEvent event;
@@ -75,9 +53,10 @@ class EditFixture : public ::testing::Test {
     return event;
   }
 
+  test::TempFolder folder_;
   WatchingDesktop desktop_;
-  std::string folder_;
-  std::unique_ptr<TForm1> form_;
+  test::WindowCore window_{desktop_, folder_.String()};
+  TForm1& form_ = window_.form;
 };
 
 }  // namespace mv

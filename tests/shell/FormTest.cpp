@@ -6,137 +6,125 @@
 #include <new>
 #include <stdexcept>
 
-#include "FakeDesktop.h"
 #include "codecs/PngImage.h"
 #include "platform/IniFile.h"
 #include "platform/Numbers.h"
+#include "support/FakeDesktop.h"
+#include "support/TempFolder.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 namespace {
 
 class Form : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/mv-form-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    form_ = std::make_unique<TForm1>(desktop_, folder_);
-    form_->Create();
-  }
-  void TearDown() override {
-    form_.reset();
-    std::system(("rm -rf '" + folder_ + "'").c_str());
-  }
   // An image as if loaded from a file: cache entry 0, the hint set, not modified.
   void LoadPicture(int width, int height, const std::string& hint = "/pictures/a.png") {
-    form_->image.Replace(Bitmap(width, height));
-    form_->ClearUndo();
-    form_->RecordUndo();
-    form_->controls.sb1Hint = hint;
-    form_->image.SetModified(false);
+    window_.Load(Bitmap(width, height), hint);
   }
   void Edit() {
-    form_->image.Edit().SetColorAt(0, 0, colors::kRed);
-    form_->RecordUndo();
+    form_.image.Edit().SetColorAt(0, 0, colors::kRed);
+    form_.RecordUndo();
   }
 
+  test::TempFolder folder_;
   FakeDesktop desktop_;
-  std::string folder_;
-  std::unique_ptr<TForm1> form_;
+  test::WindowCore window_{desktop_, folder_.String()};
+  TForm1& form_ = window_.form;
 };
 
 TEST_F(Form, StartsWithTheStateOfWindowCreation) {
-  EXPECT_EQ(form_->controls.caption, "mirvane  -- Version 1.0.0.0");
-  EXPECT_EQ(form_->controls.sb1[5].text, " Cache 0");
-  EXPECT_EQ(form_->history.UndoPosition, -1);
-  EXPECT_EQ(form_->view.WheelStep, 100);
-  EXPECT_EQ(form_->settings.SettingsPath.substr(0, folder_.size() + 1), folder_ + "/");
-  EXPECT_FALSE(form_->menus.Get("Up1").visible);
-  EXPECT_EQ(form_->menus.Get("Down1").shortcut, "Down");
-  EXPECT_TRUE(form_->menus.IsChecked("N18"));
-  EXPECT_FALSE(form_->menus.Get("D1").enabled);
+  EXPECT_EQ(form_.controls.caption, "mirvane  -- Version 1.0.0.0");
+  EXPECT_EQ(form_.controls.sb1[5].text, " Cache 0");
+  EXPECT_EQ(form_.history.UndoPosition, -1);
+  EXPECT_EQ(form_.view.WheelStep, 100);
+  EXPECT_EQ(form_.settings.SettingsPath.substr(0, folder_.String().size() + 1), folder_.String() + "/");
+  EXPECT_FALSE(form_.menus.Get("Up1").visible);
+  EXPECT_EQ(form_.menus.Get("Down1").shortcut, "Down");
+  EXPECT_TRUE(form_.menus.IsChecked("N18"));
+  EXPECT_FALSE(form_.menus.Get("D1").enabled);
   EXPECT_TRUE(desktop_.boxes.empty());
 }
 
 TEST_F(Form, TheConfirmDiscardCheckAsksOnlyForEditedOrFilelessImages) {
-  EXPECT_TRUE(form_->ConfirmDiscard());  // no image
+  EXPECT_TRUE(form_.ConfirmDiscard());  // no image
   LoadPicture(4, 4);
-  EXPECT_TRUE(form_->ConfirmDiscard());  // as loaded
+  EXPECT_TRUE(form_.ConfirmDiscard());  // as loaded
   Edit();
-  form_->history.UndoPosition = 0;  // taken back to the image as loaded
-  EXPECT_TRUE(form_->ConfirmDiscard());
+  form_.history.UndoPosition = 0;  // taken back to the image as loaded
+  EXPECT_TRUE(form_.ConfirmDiscard());
   EXPECT_TRUE(desktop_.boxes.empty());
 
-  form_->history.UndoPosition = 1;
+  form_.history.UndoPosition = 1;
   desktop_.boxAnswers = {kCancel, kNo};
-  EXPECT_FALSE(form_->ConfirmDiscard());
-  EXPECT_TRUE(form_->ConfirmDiscard());
+  EXPECT_FALSE(form_.ConfirmDiscard());
+  EXPECT_TRUE(form_.ConfirmDiscard());
   ASSERT_EQ(desktop_.boxes.size(), 2u);
   EXPECT_EQ(desktop_.boxes[0].kind, BoxKind::Confirmation);
   EXPECT_EQ(desktop_.boxes[0].text, "\r\n画像が変更されています。保存しますか？");
   EXPECT_EQ(desktop_.boxes[0].buttons, kYes | kNo | kCancel);
 
   // Without a file the image is always asked about, edited or not ("No Cache" leaves position -1).
-  form_->controls.sb1Hint.clear();
-  form_->history.UndoPosition = -1;
-  form_->image.SetModified(false);
+  form_.controls.sb1Hint.clear();
+  form_.history.UndoPosition = -1;
+  form_.image.SetModified(false);
   desktop_.boxAnswers = {kNo};
-  EXPECT_TRUE(form_->ConfirmDiscard());
+  EXPECT_TRUE(form_.ConfirmDiscard());
   EXPECT_EQ(desktop_.boxes.back().text, "\r\n画像を保存しますか？");
 }
 
 TEST_F(Form, AnsweringYesGoesOnOnlyWhenTheSaveCommandWroteTheFile) {
   LoadPicture(4, 4, "");
   desktop_.boxAnswers = {kYes};
-  EXPECT_FALSE(form_->ConfirmDiscard());  // no save command yet: as if its dialog was cancelled
-  EXPECT_EQ(form_->S1Tag, 0);
+  EXPECT_FALSE(form_.ConfirmDiscard());  // no save command yet: as if its dialog was cancelled
+  EXPECT_EQ(form_.S1Tag, 0);
 
   int saves = 0;
   bool writes = true;
-  form_->menus.Add("N1", MakeMenuItem("S1", "保存(&S)", [&] {
-                     ++saves;
-                     EXPECT_EQ(form_->S1Tag, 1);
-                     if (writes) form_->S1Tag = 0;
-                   }));
-  form_->menus.Get("S1").enabled = false;  // called directly, not clicked
+  form_.menus.Add("N1", MakeMenuItem("S1", "保存(&S)", [&] {
+                    ++saves;
+                    EXPECT_EQ(form_.S1Tag, 1);
+                    if (writes) form_.S1Tag = 0;
+                  }));
+  form_.menus.Get("S1").enabled = false;  // called directly, not clicked
   desktop_.boxAnswers = {kYes, kYes};
-  EXPECT_TRUE(form_->ConfirmDiscard());
+  EXPECT_TRUE(form_.ConfirmDiscard());
   writes = false;
-  EXPECT_FALSE(form_->ConfirmDiscard());
+  EXPECT_FALSE(form_.ConfirmDiscard());
   EXPECT_EQ(saves, 2);
-  EXPECT_EQ(form_->S1Tag, 0);
+  EXPECT_EQ(form_.S1Tag, 0);
 
-  form_->menus.Get("S1").onClick = [] { throw std::runtime_error("disk full"); };
+  form_.menus.Get("S1").onClick = [] { throw std::runtime_error("disk full"); };
   desktop_.boxAnswers = {kYes};
-  EXPECT_THROW(form_->ConfirmDiscard(), std::runtime_error);
-  EXPECT_EQ(form_->S1Tag, 0);
+  EXPECT_THROW(form_.ConfirmDiscard(), std::runtime_error);
+  EXPECT_EQ(form_.S1Tag, 0);
 }
 
 TEST_F(Form, RecordingAfterUndoDropsTheRedoBranchAndNoCacheRecordsNothing) {
   LoadPicture(3, 3);
   Edit();
   Edit();
-  EXPECT_EQ(form_->history.UndoCache.size(), 3u);
-  EXPECT_EQ(form_->controls.sb1[5].text, " Cache 2");
-  form_->history.UndoPosition = 0;
+  EXPECT_EQ(form_.history.UndoCache.size(), 3u);
+  EXPECT_EQ(form_.controls.sb1[5].text, " Cache 2");
+  form_.history.UndoPosition = 0;
   Edit();
-  EXPECT_EQ(form_->history.UndoCache.size(), 2u);
-  EXPECT_EQ(form_->history.UndoPosition, 1);
-  EXPECT_EQ(form_->history.UndoCache[1].ColorAt(0, 0), colors::kRed);
-  EXPECT_EQ(form_->controls.sb1[5].text, " Cache 1");
+  EXPECT_EQ(form_.history.UndoCache.size(), 2u);
+  EXPECT_EQ(form_.history.UndoPosition, 1);
+  EXPECT_EQ(form_.history.UndoCache[1].ColorAt(0, 0), colors::kRed);
+  EXPECT_EQ(form_.controls.sb1[5].text, " Cache 1");
 
-  form_->settings.NoCache = true;
-  form_->ClearUndo();
+  form_.settings.NoCache = true;
+  form_.ClearUndo();
   Edit();
-  EXPECT_TRUE(form_->history.UndoCache.empty());
-  EXPECT_EQ(form_->history.UndoPosition, -1);
+  EXPECT_TRUE(form_.history.UndoCache.empty());
+  EXPECT_EQ(form_.history.UndoPosition, -1);
 }
 
 TEST_F(Form, TheCommandRunnerReportsWhatEscapesWithAFullStopAndRestoresTheCursor) {
   desktop_.cursor = Cursor::Hourglass;
-  form_->Run([] { throw RangeError(); });
-  form_->Run([] { throw std::bad_alloc(); });
-  form_->Run([] { throw std::runtime_error("Cannot open file."); });
+  form_.Run([] { throw RangeError(); });
+  form_.Run([] { throw std::bad_alloc(); });
+  form_.Run([] { throw std::runtime_error("Cannot open file."); });
   ASSERT_EQ(desktop_.boxes.size(), 3u);
   EXPECT_EQ(desktop_.boxes[0].text, "Range check error.");
   EXPECT_EQ(desktop_.boxes[0].kind, BoxKind::Error);
@@ -146,8 +134,8 @@ TEST_F(Form, TheCommandRunnerReportsWhatEscapesWithAFullStopAndRestoresTheCursor
 
   // A handler run from a handler is not wrapped again: the outer one ends with one box.
   bool afterInner = false;
-  form_->Run([&] {
-    form_->Run([] { throw RangeError(); });
+  form_.Run([&] {
+    form_.Run([] { throw RangeError(); });
     afterInner = true;
   });
   EXPECT_FALSE(afterInner);
@@ -156,128 +144,157 @@ TEST_F(Form, TheCommandRunnerReportsWhatEscapesWithAFullStopAndRestoresTheCursor
 
 TEST_F(Form, AClickOnADisabledItemDoesNothingWhereverItComesFrom) {
   int clicks = 0;
-  MenuItem& copy = form_->menus.Get("N5");
+  MenuItem& copy = form_.menus.Get("N5");
   copy.onClick = [&] { ++clicks; };
   copy.enabled = false;
-  form_->MenuChosen("N5");
-  EXPECT_TRUE(form_->KeyPressed("ctrl+c"));
-  EXPECT_FALSE(form_->menus.Click("N5"));
-  form_->menus.Get("N5").enabled = true;
-  form_->menus.Get("N4").enabled = false;  // a disabled menu also holds back its items' shortcuts
-  form_->KeyPressed("Ctrl+C");
+  form_.MenuChosen("N5");
+  EXPECT_TRUE(form_.KeyPressed("ctrl+c"));
+  EXPECT_FALSE(form_.menus.Click("N5"));
+  form_.menus.Get("N5").enabled = true;
+  form_.menus.Get("N4").enabled = false;  // a disabled menu also holds back its items' shortcuts
+  form_.KeyPressed("Ctrl+C");
   EXPECT_EQ(clicks, 0);
-  form_->menus.Get("N4").enabled = true;
-  form_->KeyPressed("Ctrl+C");
+  form_.menus.Get("N4").enabled = true;
+  form_.KeyPressed("Ctrl+C");
   EXPECT_EQ(clicks, 1);
-  EXPECT_FALSE(form_->KeyPressed("Ctrl+F12"));
+  EXPECT_FALSE(form_.KeyPressed("Ctrl+F12"));
 }
 
 TEST_F(Form, TheFitKeepsAThinPictureVisibleAndTheZoomAboveNought) {
   LoadPicture(1, 1000);
-  form_->FitToWindow();  // 800 x 600: fitted by height, 0.6 rounds to a width of 1
-  EXPECT_EQ(form_->view.im1, (Size{1, 600}));
-  EXPECT_EQ(form_->view.ZoomFactor, 1.0L);
+  form_.FitToWindow();  // 800 x 600: fitted by height, 0.6 rounds to a width of 1
+  EXPECT_EQ(form_.view.im1, (Size{1, 600}));
+  EXPECT_EQ(form_.view.ZoomFactor, 1.0L);
   desktop_.area = {800, 400};  // 0.4 would round to no width at all
-  form_->FitToWindow();
-  EXPECT_EQ(form_->view.im1, (Size{1, 400}));
-  EXPECT_GT(form_->view.ZoomFactor, 0.0L);
+  form_.FitToWindow();
+  EXPECT_EQ(form_.view.im1, (Size{1, 400}));
+  EXPECT_GT(form_.view.ZoomFactor, 0.0L);
   LoadPicture(1000, 1);
   desktop_.area = {800, 600};
-  form_->FitToWindow();
-  EXPECT_EQ(form_->view.im1, (Size{800, 1}));
-  EXPECT_EQ(form_->view.ZoomFactor, 0.8L);
-  EXPECT_EQ(form_->controls.label1, "表示倍率： 0.8 倍");
+  form_.FitToWindow();
+  EXPECT_EQ(form_.view.im1, (Size{800, 1}));
+  EXPECT_EQ(form_.view.ZoomFactor, 0.8L);
+  EXPECT_EQ(form_.controls.label1, "表示倍率： 0.8 倍");
 }
 
 TEST_F(Form, DrawingAfterAnInvalidationIsErasedAtTheEndOfTheEventButOtherwiseStays) {
   LoadPicture(10, 10);
-  form_->Run([] {});
-  Canvas& canvas = form_->area.pb1Canvas();
-  const ColorRef before = form_->Surface().ColorAt(2, 2);
-  form_->Run([&] {
+  form_.Run([] {});
+  Canvas& canvas = form_.area.pb1Canvas();
+  const ColorRef before = form_.Surface().ColorAt(2, 2);
+  form_.Run([&] {
     canvas.SetPenColor(colors::kRed);
     canvas.SetPenMode(PenMode::Copy);
     canvas.SetPixel(2, 2);
   });
-  EXPECT_EQ(form_->Surface().ColorAt(2, 2), colors::kRed);
-  form_->Run([&] {
-    form_->image.Edit();  // the picture changed: the view repaints when the event ends
+  EXPECT_EQ(form_.Surface().ColorAt(2, 2), colors::kRed);
+  form_.Run([&] {
+    form_.image.Edit();  // the picture changed: the view repaints when the event ends
     canvas.SetPixel(2, 2);
   });
-  EXPECT_EQ(form_->Surface().ColorAt(2, 2), before);
+  EXPECT_EQ(form_.Surface().ColorAt(2, 2), before);
   // The canvas draws in content coordinates, whatever the scroll position.
   LoadPicture(2000, 2000);
-  form_->SetIm1Size({2000, 2000});
-  form_->ScrolledTo({100, 50});
-  form_->Run([&] { canvas.SetPixel(103, 55); });
-  EXPECT_EQ(form_->Surface().ColorAt(3, 5), colors::kRed);
+  form_.SetIm1Size({2000, 2000});
+  form_.ScrolledTo({100, 50});
+  form_.Run([&] { canvas.SetPixel(103, 55); });
+  EXPECT_EQ(form_.Surface().ColorAt(3, 5), colors::kRed);
 }
 
 TEST_F(Form, SettingsReadTheirDefaultsFromABrokenFileAndKeepItsOtherLinesWhenWritten) {
   {
     IniFile broken =
         IniFile::Parse("garbage\n[Pen]\nColor=clNoSuchColour\n[Menu]\nRatio=42\n[Zoom]\nRatio=abc\n");
-    broken.Save(form_->settings.SettingsPath);
+    broken.Save(form_.settings.SettingsPath);
   }
-  form_->ReadSettings(false);
-  EXPECT_EQ(form_->controls.label2Color, colors::kBlue);
-  EXPECT_TRUE(form_->menus.IsChecked("N18"));
-  EXPECT_EQ(form_->view.ZoomFactor, 1.0L);
-  EXPECT_EQ(form_->controls.sb1[1].width, 800 + 28 - 350);
+  form_.ReadSettings(false);
+  EXPECT_EQ(form_.controls.label2Color, colors::kBlue);
+  EXPECT_TRUE(form_.menus.IsChecked("N18"));
+  EXPECT_EQ(form_.view.ZoomFactor, 1.0L);
+  EXPECT_EQ(form_.controls.sb1[1].width, 800 + 28 - 350);
   EXPECT_EQ(desktop_.bounds, (Rect{10, 10, 555, 360}));  // 540 wide by default, at least 545
-  form_->controls.label2Color = MakeColor(1, 2, 3);
-  form_->WriteSettings();
-  const IniFile written = IniFile::Load(form_->settings.SettingsPath);
+  form_.controls.label2Color = MakeColor(1, 2, 3);
+  form_.WriteSettings();
+  const IniFile written = IniFile::Load(form_.settings.SettingsPath);
   EXPECT_EQ(written.ReadString("Pen", "Color"), "$00030201");
   EXPECT_EQ(written.ReadString("Menu", "Ratio"), "2");
-  EXPECT_EQ(IniFile::Load(form_->settings.SettingsPath).Text().substr(0, 8), "garbage\n");
+  EXPECT_EQ(IniFile::Load(form_.settings.SettingsPath).Text().substr(0, 8), "garbage\n");
 }
 
 TEST_F(Form, ClosingWritesTheSettingsEvenWhenTheyCannotBeWrittenAndThenCloses) {
   LoadPicture(2, 2);
-  ASSERT_EQ(std::system(("mkdir '" + form_->settings.SettingsPath + "'").c_str()), 0);
-  form_->CloseRequested();
-  EXPECT_TRUE(form_->IsClosed());
+  ASSERT_EQ(std::system(("mkdir '" + form_.settings.SettingsPath + "'").c_str()), 0);
+  form_.CloseRequested();
+  EXPECT_TRUE(form_.IsClosed());
   ASSERT_EQ(desktop_.boxes.size(), 1u);
-  EXPECT_EQ(desktop_.boxes[0].text, "Unable to write to " + form_->settings.SettingsPath + ".");
-  EXPECT_TRUE(form_->history.UndoCache.empty());
+  EXPECT_EQ(desktop_.boxes[0].text, "Unable to write to " + form_.settings.SettingsPath + ".");
+  EXPECT_TRUE(form_.history.UndoCache.empty());
 }
 
 TEST_F(Form, ARefusedCloseKeepsTheWindowAndWritesNothing) {
   LoadPicture(2, 2, "");
   desktop_.boxAnswers = {kCancel};
-  form_->CloseRequested();
-  EXPECT_FALSE(form_->IsClosed());
-  EXPECT_FALSE(IniFile::Load(form_->settings.SettingsPath).ReadString("mirvane", "Maximized"));
-  EXPECT_EQ(form_->history.UndoCache.size(), 1u);
+  form_.CloseRequested();
+  EXPECT_FALSE(form_.IsClosed());
+  EXPECT_FALSE(IniFile::Load(form_.settings.SettingsPath).ReadString("mirvane", "Maximized"));
+  EXPECT_EQ(form_.history.UndoCache.size(), 1u);
 }
 
 TEST_F(Form, SteppingThroughTheFolderAsksBeforeAnEditedImageIsReplaced) {
-  for (const char* name : {"a.png", "b.png"}) WritePngFile(folder_ + "/" + name, Bitmap(3, 2), {});
-  form_->menus.Get("N33").checked = true;
-  ASSERT_TRUE(form_->LoadImageFile(folder_ + "/a.png", true));
+  for (const char* name : {"a.png", "b.png"}) WritePngFile(folder_.String() + "/" + name, Bitmap(3, 2), {});
+  form_.menus.Get("N33").checked = true;
+  ASSERT_TRUE(form_.LoadImageFile(folder_.String() + "/a.png", true));
   Edit();
   desktop_.boxAnswers = {kCancel};
-  form_->N38Click();
-  EXPECT_EQ(form_->controls.sb1[0].text, "a.png");
+  form_.N38Click();
+  EXPECT_EQ(form_.controls.sb1[0].text, "a.png");
   EXPECT_EQ(desktop_.boxes.size(), 1u);
   desktop_.boxAnswers = {kNo};
-  form_->N38Click();
-  EXPECT_EQ(form_->controls.sb1[0].text, "b.png");
-  form_->N38Click();  // an unedited file-backed image goes without a question
-  EXPECT_EQ(form_->controls.sb1[0].text, "a.png");
+  form_.N38Click();
+  EXPECT_EQ(form_.controls.sb1[0].text, "b.png");
+  form_.N38Click();  // an unedited file-backed image goes without a question
+  EXPECT_EQ(form_.controls.sb1[0].text, "a.png");
   EXPECT_EQ(desktop_.boxes.size(), 2u);
 }
 
 TEST_F(Form, AnImageWhoseViewSizeDoesNotFitIsRefusedBeforeAnythingChanges) {
-  WritePngFile(folder_ + "/wide.png", Bitmap(3000, 1), {});
+  WritePngFile(folder_.String() + "/wide.png", Bitmap(3000, 1), {});
   LoadPicture(4, 4);
-  form_->view.ZoomFactor = 1e6L;
-  EXPECT_THROW(form_->LoadImageFile(folder_ + "/wide.png", true), RangeError);
-  EXPECT_EQ(form_->image.Width(), 4);
-  EXPECT_EQ(form_->controls.sb1Hint, "/pictures/a.png");
-  EXPECT_EQ(form_->history.UndoCache.size(), 1u);
+  form_.view.ZoomFactor = 1e6L;
+  EXPECT_THROW(form_.LoadImageFile(folder_.String() + "/wide.png", true), RangeError);
+  EXPECT_EQ(form_.image.Width(), 4);
+  EXPECT_EQ(form_.controls.sb1Hint, "/pictures/a.png");
+  EXPECT_EQ(form_.history.UndoCache.size(), 1u);
   EXPECT_EQ(desktop_.cursor, Cursor::Default);
+}
+
+// A subsystem that adds one menu item and records when it was made.
+class CountingSubsystem : public Subsystem {
+ public:
+  CountingSubsystem(TForm1& form, std::vector<std::string>& made, std::string name) {
+    made.push_back(name);
+    form.menus.Add("N7", MakeMenuItem("Test" + name, name, [] {}));
+  }
+};
+
+TEST(FormCore, StandsAloneAndMakesItsSubsystemsInOrderAfterItsOwnCommands) {
+  test::TempFolder folder;
+  FakeDesktop desktop;
+  std::vector<std::string> made;
+  const auto make = [&made](std::string name) -> SubsystemFactory {
+    return [&made, name](TForm1& form) { return std::make_unique<CountingSubsystem>(form, made, name); };
+  };
+  TForm1 form(desktop, folder.String(), {make("A"), make("B")});
+  form.Create();
+  EXPECT_EQ(made, (std::vector<std::string>{"A", "B"}));
+  EXPECT_NE(form.FindSubsystem<CountingSubsystem>(), nullptr);
+  EXPECT_NE(form.menus.Find("TestB"), nullptr);
+  // The core alone: its own menus, none of a subsystem's.
+  TForm1 bare(desktop, folder.String());
+  bare.Create();
+  EXPECT_NE(bare.menus.Find("N2"), nullptr);
+  EXPECT_EQ(bare.menus.Find("N9"), nullptr);
+  EXPECT_EQ(bare.FindSubsystem<CountingSubsystem>(), nullptr);
 }
 
 }  // namespace

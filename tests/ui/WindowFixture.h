@@ -12,25 +12,10 @@
 #include <string>
 
 #include "shell/TForm1.h"
+#include "support/TempFolder.h"
 #include "ui/MainWindow.h"
 
 namespace mv::test {
-
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/mirvane-ui-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // A picture whose every pixel differs from its mirror images: red = x, green = y, blue = x ^ y.
 inline QImage TestPicture(int width, int height) {

@@ -6,11 +6,11 @@
 namespace mv {
 namespace {
 
-class MeasureForm : public MeasureFixture {};
+class MeasureCommandsTest : public MeasureFixture {};
 
-TEST_F(MeasureForm, AbortRemovesOnlyWhatTheAbortedInputAdded) {
+TEST_F(MeasureCommandsTest, AbortRemovesOnlyWhatTheAbortedInputAdded) {
   Figure(kPolygon, {{10, 10}, {60, 10}, {60, 60}});
-  ASSERT_EQ(form_.measure.Figures.size(), 1u);
+  ASSERT_EQ(form_.measurements.Figures.size(), 1u);
 
   // Resumed: the new points go, the polygon stays whole.
   Choose("S2");
@@ -19,42 +19,42 @@ TEST_F(MeasureForm, AbortRemovesOnlyWhatTheAbortedInputAdded) {
   Press(10, 60);
   Press(5, 40);
   Choose("Q1");
-  ASSERT_EQ(form_.measure.Figures.size(), 1u);
-  EXPECT_EQ(form_.measure.Figures[0].Points.size(), 3u);
+  ASSERT_EQ(form_.measurements.Figures.size(), 1u);
+  EXPECT_EQ(form_.measurements.Figures[0].Points.size(), 3u);
 
   // A new figure goes as a whole.
   Choose("N10");
   Press(100, 100);
   Press(150, 100);
   Choose("Q1");
-  EXPECT_EQ(form_.measure.Figures.size(), 1u);
+  EXPECT_EQ(form_.measurements.Figures.size(), 1u);
 
   // The wave effects' centre pick: no figure is under input, none is removed.
   form_.Tag = 3;
   Choose("Q1");
-  EXPECT_EQ(form_.measure.Figures.size(), 1u);
+  EXPECT_EQ(form_.measurements.Figures.size(), 1u);
   EXPECT_EQ(form_.Tag, 0);
   EXPECT_EQ(form_.controls.label1, "処理を中止しました");
 }
 
-TEST_F(MeasureForm, MovePointPicksAfreshAfterAMoveWasLeftUnfinished) {
+TEST_F(MeasureCommandsTest, MovePointPicksAfreshAfterAMoveWasLeftUnfinished) {
   Figure(kPolyline, {{10, 10}, {60, 10}, {60, 60}});
   Choose("N29");
   Press(61, 11);  // picks point 1
-  EXPECT_EQ(form_.measure.CurrentPoint, 1);
+  EXPECT_EQ(Measure().input.CurrentPoint, 1);
   Press(100, 100, MouseButton::Middle);  // leaves the move in mode 0, the pick still held
   EXPECT_EQ(form_.Tag, 0);
   Choose("N29");
   Press(60, 60);  // must pick point 2, not move point 1 there
-  EXPECT_EQ(form_.measure.Figures[0].Points, (FigurePoints{{10, 10}, {60, 10}, {60, 60}}));
-  EXPECT_EQ(form_.measure.CurrentPoint, 2);
+  EXPECT_EQ(form_.measurements.Figures[0].Points, (FigurePoints{{10, 10}, {60, 10}, {60, 60}}));
+  EXPECT_EQ(Measure().input.CurrentPoint, 2);
   Move(80, 90);
   Press(80, 90);
-  EXPECT_EQ(form_.measure.Figures[0].Points, (FigurePoints{{10, 10}, {60, 10}, {80, 90}}));
+  EXPECT_EQ(form_.measurements.Figures[0].Points, (FigurePoints{{10, 10}, {60, 10}, {80, 90}}));
   EXPECT_EQ(form_.controls.label1, "点を移動しました");
 }
 
-TEST_F(MeasureForm, ContextMenuFollowsTheMode) {
+TEST_F(MeasureCommandsTest, ContextMenuFollowsTheMode) {
   Choose("N15");
   Press(10, 10);
   Press(50, 10);

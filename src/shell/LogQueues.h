@@ -1,6 +1,6 @@
 #pragma once
-// The measurement log's pending lines and the clock that dates them. The log file's path is held in
-// the hint of the context-menu item N41 ("ログへ出力(&L)").
+// The measurement log's pending lines and the clock that dates them. Length and area results and
+// binarized-area results queue their lines here until the user writes them to the log file.
 
 #include <functional>
 #include <string>
@@ -21,12 +21,14 @@ struct LocalTime {
 // The current local time of the system.
 LocalTime SystemLocalTime();
 
-struct MeasureLogState {
+struct LogQueues {
   std::vector<std::string> MeasureLog;  // length and area lines
   std::vector<std::string> AreaLog;     // binarized-area lines, headed by their column header
   // Where the log lines take their date and time from when set (a macro run may fix it); otherwise
   // the system's local time.
   std::function<LocalTime()> clock;
+
+  LocalTime Now() const { return clock ? clock() : SystemLocalTime(); }
 };
 
 }  // namespace mv
