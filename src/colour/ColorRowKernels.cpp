@@ -8,7 +8,7 @@ namespace mv {
 
 bool HasByteVectorKernels() {
   static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("bmi2");
+                          __builtin_cpu_supports("avx512vbmi");
   return has;
 }
 

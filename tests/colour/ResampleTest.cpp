@@ -131,6 +131,34 @@ TEST(ResampleBitmap, MatchesTheRuleWhenReducingEnlargingAndKeepingTheSize) {
   EXPECT_EQ(*ResampleBitmap(grey, 4, 3, feedback), ReferenceResample(grey, 4, 3));
 }
 
+TEST(ResampleBitmap, MatchesTheRuleOnLargerPicturesSharedByTheProcessors) {
+  Recorder feedback;
+  const struct {
+    int W, H, w, h;
+  } cases[] = {{400, 300, 188, 141}, {300, 200, 701, 433}, {123, 77, 61, 38}, {1000, 9, 3, 97}};
+  unsigned seed = 11;
+  for (const auto& c : cases) {
+    const Bitmap source = RandomPicture(c.W, c.H, seed++);
+    const std::optional<Bitmap> result = ResampleBitmap(source, c.w, c.h, feedback);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_TRUE(*result == ReferenceResample(source, c.w, c.h))
+        << c.W << "x" << c.H << " -> " << c.w << "x" << c.h;
+  }
+  EXPECT_EQ(feedback.steps, 141 + 433 + 38 + 97);
+}
+
+TEST(ResampleBitmap, MeansNextToAHalfRoundAsTheRuleDoes) {
+  // At its own size a one-row picture weighs a pixel's neighbour by 1/8 less a millionth's share:
+  // 4 next to zeros gives 0.4999995, which the rule rounds down.
+  Bitmap row(6, 1);
+  row.SetColorAt(0, 0, MakeColor(4, 12, 20));
+  row.SetColorAt(5, 0, MakeColor(255, 4, 36));
+  Recorder feedback;
+  const Bitmap result = *ResampleBitmap(row, 6, 1, feedback);
+  EXPECT_EQ(result, ReferenceResample(row, 6, 1));
+  EXPECT_EQ(result.ColorAt(1, 0), MakeColor(0, 1, 2));
+}
+
 TEST(ResampleBitmap, ItsOwnSizeSmoothsAndOneColourStaysThatColour) {
   Recorder feedback;
   Bitmap line(5, 1);
