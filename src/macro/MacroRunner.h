@@ -97,6 +97,9 @@ class MacroRunner {
   std::vector<std::string> PrintFigures(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintCalibration(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintLog(const std::vector<std::string>& arguments);
+  // The last option-and-preview dialog's set-up and the last progress dialog.
+  std::vector<std::string> PrintOption(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintProgress(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

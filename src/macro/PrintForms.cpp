@@ -61,6 +61,8 @@ const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
       {"figures", 0, &MacroRunner::PrintFigures, false},
       {"calibration", 0, &MacroRunner::PrintCalibration, false},
       {"log", 0, &MacroRunner::PrintLog, false},
+      {"option", 0, &MacroRunner::PrintOption, false},
+      {"progress", 0, &MacroRunner::PrintProgress, false},
   };
   return forms;
 }
@@ -174,6 +176,22 @@ std::vector<std::string> MacroRunner::PrintLog(const Arguments&) {
     for (const std::string& pending : *queue) lines.push_back(Quote(pending));
   }
   return lines;
+}
+
+std::vector<std::string> MacroRunner::PrintOption(const Arguments&) {
+  const std::optional<ShownOptionDialog>& shown = desktop_.LastOptionDialog();
+  if (!shown) return {"option none"};
+  return {"option " + std::to_string(shown->mode) + " " + Quote(shown->title) + " " +
+          std::to_string(shown->thumbnail.width) + " " + std::to_string(shown->thumbnail.height) + " " +
+          FormatG(shown->f, 17) + " " + std::to_string(shown->previewPoint.x) + " " +
+          std::to_string(shown->previewPoint.y)};
+}
+
+std::vector<std::string> MacroRunner::PrintProgress(const Arguments&) {
+  const std::optional<ShownProgress>& shown = desktop_.LastProgress();
+  if (!shown) return {"progress none"};
+  return {"progress " + Quote(shown->caption) + " " + std::to_string(shown->maximum) + " " +
+          std::to_string(shown->position)};
 }
 
 void MacroRunner::Print(const MacroLine& line) {

@@ -4,6 +4,8 @@
 
 #include "macro/MacroExit.h"
 #include "macro/MacroScript.h"
+#include "optiondialog/TPNGOpt.h"
+#include "optiondialog/TRGBRes.h"
 #include "shell/FormControls.h"
 #include "shell/TForm3.h"
 
@@ -88,16 +90,72 @@ std::optional<FileDialogResult> ScriptedDesktop::ShowFileDialog(const FileDialog
   return FileDialogResult{*path, request.filterIndex};
 }
 
-std::optional<ColorRef> ScriptedDesktop::ShowColorDialog(ColorRef) {
-  const auto answer = answers_.Take("colour");
-  if (!answer) Unanswered("colour", "");
-  if (answer->values.front() == "cancel") return std::nullopt;
-  const unsigned long rgb = std::strtoul(answer->values.front().c_str(), nullptr, 16);
+namespace {
+
+ColorRef HexColour(const std::string& rrggbb) {
+  const unsigned long rgb = std::strtoul(rrggbb.c_str(), nullptr, 16);
   return MakeColor(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
                    static_cast<uint8_t>(rgb));
 }
 
+int Integer(const std::string& token) {
+  return static_cast<int>(*ParseMacroInteger(token));
+}
+
+// One NAME=VALUE field of `answer option` handed to the dialog as its control would.
+void ApplyOptionField(TPNGOpt& model, const std::string& field) {
+  const std::size_t equals = field.find('=');
+  const std::string name = field.substr(0, equals), value = field.substr(equals + 1);
+  if (name == "slider1") {
+    model.TrackBar1Change(Integer(value));
+  } else if (name == "slider2") {
+    model.TrackBar2Change(Integer(value));
+  } else if (name == "radio1") {
+    model.RadioGroup1Click(Integer(value));
+  } else if (name == "radio2") {
+    model.RadioGroup2Click(Integer(value));
+  } else if (name == "colour") {
+    model.SetPanelColour(value == "none" ? std::nullopt : std::optional<ColorRef>(HexColour(value)));
+  } else if (name == "gamma") {
+    model.SetGammaText(value);
+  } else if (name == "time") {
+    model.SetWriteTime(value == "1");
+  }
+}
+
+}  // namespace
+
+bool ScriptedDesktop::ShowOptionDialog(TPNGOpt& model) {
+  lastOption_ = ShownOptionDialog{model.Mode(), model.Caption(),
+                                  Size{model.Thumbnail().Width(), model.Thumbnail().Height()}, model.F(),
+                                  model.PreviewPoint()};
+  const auto answer = answers_.Take("option");
+  if (!answer) Unanswered("option", model.Caption());
+  for (std::size_t i = 1; i < answer->values.size(); ++i) ApplyOptionField(model, answer->values[i]);
+  model.UpdatePreview();
+  if (answer->values.front() != "ok") return false;
+  model.BitBtn1Click();
+  return true;
+}
+
+bool ScriptedDesktop::ShowRgbDialog(TRGBRes& model) {
+  const auto answer = answers_.Take("rgb");
+  if (!answer) Unanswered("rgb", TRGBRes::kCaption);
+  model.TrackBar1Change(Integer(answer->values[1]));
+  model.TrackBar2Change(Integer(answer->values[2]));
+  model.TrackBar3Change(Integer(answer->values[3]));
+  return answer->values.front() == "ok";
+}
+
+std::optional<ColorRef> ScriptedDesktop::ShowColorDialog(ColorRef) {
+  const auto answer = answers_.Take("colour");
+  if (!answer) Unanswered("colour", "");
+  if (answer->values.front() == "cancel") return std::nullopt;
+  return HexColour(answer->values.front());
+}
+
 void ScriptedDesktop::ShowProgressDialog(TForm3& model) {
+  lastProgress_ = ShownProgress{model.Caption(), model.Max(), model.Position()};
   shownProgress_ = &model;
   shownCancelRow_ = cancelRow_;
   shownSteps_ = 0;
@@ -107,6 +165,7 @@ void ScriptedDesktop::ShowProgressDialog(TForm3& model) {
 
 void ScriptedDesktop::UpdateProgressDialog(TForm3& model) {
   if (&model != shownProgress_) return;
+  lastProgress_ = ShownProgress{model.Caption(), model.Max(), model.Position()};
   ++shownSteps_;
   if (shownCancelRow_ && shownSteps_ >= *shownCancelRow_) model.BitBtn1Click();
 }

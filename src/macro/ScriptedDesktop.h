@@ -16,6 +16,21 @@
 
 namespace mv {
 
+// What the last option-and-preview dialog and the last progress dialog showed (print option,
+// print progress).
+struct ShownOptionDialog {
+  int mode = 0;
+  std::string title;
+  Size thumbnail;
+  double f = 0;
+  Point previewPoint;
+};
+struct ShownProgress {
+  std::string caption;
+  int maximum = 0;
+  int position = 0;
+};
+
 class ScriptedDesktop : public Desktop {
  public:
   ScriptedDesktop(std::ostream& out, std::string programFolder);
@@ -31,10 +46,15 @@ class ScriptedDesktop : public Desktop {
   // The next progress dialog's Cancel is pressed before row `row`.
   void CancelNextProgressAt(int row) { cancelRow_ = row; }
   bool TimerEnabled() const { return timerEnabled_; }
+  const std::optional<ShownOptionDialog>& LastOptionDialog() const { return lastOption_; }
+  const std::optional<ShownProgress>& LastProgress() const { return lastProgress_; }
 
   BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons,
                            int helpContext) override;
   std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
+  // Answered by `answer option …` and `answer rgb …`, starting from the mode's start values.
+  bool ShowOptionDialog(TPNGOpt& model) override;
+  bool ShowRgbDialog(TRGBRes& model) override;
   std::optional<ColorRef> ShowColorDialog(ColorRef initial) override;
   void ShowPopupMenu(const std::string&) override {}
   void ShowProgressDialog(TForm3& model) override;
@@ -84,6 +104,8 @@ class ScriptedDesktop : public Desktop {
   const TForm3* shownProgress_ = nullptr;
   std::optional<int> shownCancelRow_;
   int shownSteps_ = 0;
+  std::optional<ShownOptionDialog> lastOption_;
+  std::optional<ShownProgress> lastProgress_;
   Rect bounds_{10, 10, 550, 360};
   bool maximized_ = false;
   bool timerEnabled_ = false;

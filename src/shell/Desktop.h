@@ -18,9 +18,9 @@
 namespace mv {
 
 class OptionLibrary;
-class OptionDialogModel;  // the option-and-preview dialog (TPNGOpt), owned by the command showing it
-class RgbDialogModel;     // the RGB decomposition dialog (TRGBRes)
-class TForm3;             // the progress dialog's model
+class TPNGOpt;  // the option-and-preview dialog's model, owned by the command showing it
+class TRGBRes;  // the RGB decomposition dialog's model
+class TForm3;   // the progress dialog's model
 
 enum class FileDialogKind { Open, Save, LogFile };
 
@@ -68,10 +68,11 @@ class Desktop {
   // The open, save and log-file dialogs; nullopt when cancelled.
   virtual std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) = 0;
 
-  // The option-and-preview dialog and the RGB decomposition dialog, shown on models the commands
-  // own; true when closed with OK (the model then holds the choices).
-  virtual bool ShowOptionDialog(OptionDialogModel& /*model*/) { return false; }
-  virtual bool ShowRgbDialog(RgbDialogModel& /*model*/) { return false; }
+  // The option-and-preview dialog and the RGB decomposition dialog, shown modally on models the
+  // commands own (their FormShow has run); true when closed with OK, after the OK handler
+  // (TPNGOpt::BitBtn1Click) ran; the model then holds the choices.
+  virtual bool ShowOptionDialog(TPNGOpt& /*model*/) { return false; }
+  virtual bool ShowRgbDialog(TRGBRes& /*model*/) { return false; }
   // The standard colour dialog; nullopt when cancelled.
   virtual std::optional<ColorRef> ShowColorDialog(ColorRef initial) = 0;
 
