@@ -17,7 +17,9 @@
 #include "ui/ImageAreaWidget.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
+#include "ui/OptionDialog.h"
 #include "ui/ProgressWindow.h"
+#include "ui/RgbDialog.h"
 
 namespace mv {
 
@@ -90,6 +92,18 @@ BoxButton QtDesktop::ShowMessageBox(BoxKind kind, const std::string& text, BoxBu
 std::optional<FileDialogResult> QtDesktop::ShowFileDialog(const FileDialogRequest& request) {
   const ModalScope modal(*this);
   return RunFileDialog(request, &window_);
+}
+
+bool QtDesktop::ShowOptionDialog(TPNGOpt& model) {
+  const ModalScope modal(*this);
+  OptionDialog dialog(model, &window_);
+  return dialog.Run();
+}
+
+bool QtDesktop::ShowRgbDialog(TRGBRes& model) {
+  const ModalScope modal(*this);
+  RgbDialog dialog(model, &window_);
+  return dialog.Run();
 }
 
 std::optional<ColorRef> QtDesktop::ShowColorDialog(ColorRef initial) {

@@ -25,6 +25,8 @@ class QtDesktop : public Desktop {
   BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons,
                            int helpContext) override;
   std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
+  bool ShowOptionDialog(TPNGOpt& model) override;
+  bool ShowRgbDialog(TRGBRes& model) override;
   std::optional<ColorRef> ShowColorDialog(ColorRef initial) override;
   void ShowPopupMenu(const std::string& menuName) override;
 
