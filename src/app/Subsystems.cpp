@@ -1,5 +1,6 @@
 #include "app/Subsystems.h"
 
+#include "colourcommands/ColourCommands.h"
 #include "geometry/GeometryCommands.h"
 #include "measure/MeasureCommands.h"
 
@@ -17,6 +18,7 @@ SubsystemFactory Make() {
 SubsystemList AllSubsystems() {
   return {
       Make<GeometryCommands>(),
+      Make<ColourCommands>(),
       Make<MeasureCommands>(),
   };
 }

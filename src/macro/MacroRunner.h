@@ -100,6 +100,8 @@ class MacroRunner {
   // The last option-and-preview dialog's set-up and the last progress dialog.
   std::vector<std::string> PrintOption(const std::vector<std::string>& arguments);
   std::vector<std::string> PrintProgress(const std::vector<std::string>& arguments);
+  // The white and black counts the binarization left (N43.Tag and BitBtn11.Tag).
+  std::vector<std::string> PrintCounts(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

@@ -63,6 +63,7 @@ const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
       {"log", 0, &MacroRunner::PrintLog, false},
       {"option", 0, &MacroRunner::PrintOption, false},
       {"progress", 0, &MacroRunner::PrintProgress, false},
+      {"counts", 0, &MacroRunner::PrintCounts, false},
   };
   return forms;
 }
@@ -192,6 +193,11 @@ std::vector<std::string> MacroRunner::PrintProgress(const Arguments&) {
   if (!shown) return {"progress none"};
   return {"progress " + Quote(shown->caption) + " " + std::to_string(shown->maximum) + " " +
           std::to_string(shown->position)};
+}
+
+std::vector<std::string> MacroRunner::PrintCounts(const Arguments&) {
+  return {"counts " + std::to_string(form_.measurements.WhiteCount) + " " +
+          std::to_string(form_.measurements.BlackCount)};
 }
 
 void MacroRunner::Print(const MacroLine& line) {

@@ -43,6 +43,12 @@ void TForm1::H1Click() {
                "\r\nヘルプの目次ファイル”mirvane.cnt”が見つかりません", HelpRequest::Command::Finder, {});
 }
 
+void TForm1::ShowHelpTopic(const std::string& topic) {
+  OpenHelpFile("mirvane",
+               "\r\nヘルプファイル”mirvane.hlp”が見つかりません\r\n\r\nMirvaneを再インストールしてください",
+               "\r\nヘルプの目次ファイル”mirvane.cnt”が見つかりません", HelpRequest::Command::Topic, topic);
+}
+
 void TForm1::smClick() {
   OpenHelpFile(
       "mvtheory",

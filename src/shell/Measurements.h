@@ -40,6 +40,11 @@ struct Measurements {
   Extended UnitScale = 1.0L;  // real units per image pixel, used only while calibrated
   std::string UnitName = "pixel";
 
+  // The counts the binarization leaves for the binarized-area command (N43.Tag and BitBtn11.Tag): the
+  // white pixels of the binarized rectangle and the rest of it.
+  int32_t WhiteCount = 0;
+  int32_t BlackCount = 0;
+
   bool Calibrated() const { return CalibrationPoints.size() >= 2; }
 };
 

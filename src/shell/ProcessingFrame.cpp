@@ -60,7 +60,10 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
   history.ReleaseSpares();  // the copy has taken what it needed; the work's allocations take the rest
   if (command.askParameters && !command.askParameters(*copy)) return false;
   std::optional<Bitmap> result = command.work(*copy, rect);
-  if (!result) return false;
+  if (!result) {
+    if (command.recordWithoutResult) RecordUndo();
+    return false;
+  }
   const bool otherShape = result->Width() != whole.right || result->Height() != whole.bottom;
   if (rect == whole && (otherShape || !CanvasCanDrawOn(image.Picture()))) {
     // The whole picture is replaced; a rotation thereby changes its dimensions.

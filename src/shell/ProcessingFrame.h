@@ -6,7 +6,7 @@
 //   2. C = CopyRegion(R), 24 bits per pixel (on failure: the error box and message; stop);
 //   3. askParameters(C) when given (the option dialog); stop when it answers false;
 //   4. work(C, R): the command's pixel work; no result means cancelled or failed (the work has
-//      said why on the message line); stop;
+//      said why on the message line); stop (after RecordUndo when recordWithoutResult is set);
 //   5. the result goes back onto the working image with its top-left corner at (R.left, R.top);
 //      when R is the whole image and the result has other dimensions (a rotation), the result
 //      replaces the working image;
@@ -29,6 +29,9 @@ struct FrameCommand {
   std::function<bool(const Bitmap& copy)> askParameters;  // may be empty
   std::function<std::optional<Bitmap>(Bitmap& copy, const Rect& rect)> work;
   std::function<void(const Rect& rect)> afterPlacing;  // may be empty
+  // The colour commands record the working image also after a cancelled run (an entry equal to the
+  // one before it).
+  bool recordWithoutResult = false;
 };
 
 }  // namespace mv

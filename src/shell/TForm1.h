@@ -212,6 +212,9 @@ class TForm1 {
 
   // ---- Help, version (HelpCommands.cpp) ----
   void H1Click();
+  // The help file "mirvane.hlp" opened at a topic (the dialogs' Help buttons), with the help
+  // command's checks and messages.
+  void ShowHelpTopic(const std::string& topic);
   void smClick();
   void V1Click();
 
