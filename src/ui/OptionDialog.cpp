@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "optiondialog/TPNGOpt.h"
+#include "ui/DialogPlacement.h"
 #include "ui/PreviewImage.h"
 #include "ui/UiFont.h"
 
@@ -24,6 +25,7 @@ constexpr int kMargin = 8;
 constexpr int kColumnLeft = 2 * kMargin + TPNGOpt::kImage1Size.width;  // the controls' column
 constexpr int kColumnWidth = 398 - kColumnLeft - kMargin;
 constexpr int kLine = 18;
+constexpr int kRadioRow = 16;  // one item a row: ten items and a second group fit beside the thumbnail
 
 QString Text(const std::string& text) {
   return QString::fromStdString(text);
@@ -69,23 +71,23 @@ OptionDialog::OptionDialog(TPNGOpt& model, QWidget* parent)
   BuildPanel(top);
   BuildGamma(top);
 
-  const int buttonsTop = height() - kMargin - 25;
+  // OK, Cancel and Help under the thumbnail, leaving the column beside it to the mode's controls.
+  const int buttonsTop = 2 * kMargin + TPNGOpt::kImage1Size.height;
   const struct {
     const char* name;
     const char* caption;
-    int left;
-  } buttons[] = {{"BitBtn1", "OK", 138}, {"BitBtn2", "キャンセル", 224}, {"BitBtn3", "ヘルプ", 310}};
-  for (const auto& b : buttons) {
-    auto* button = new QPushButton(b.caption, this);
-    button->setObjectName(b.name);
-    button->setGeometry(b.left, buttonsTop, 80, 25);
-    if (std::string(b.name) == "BitBtn1") {
+  } buttons[] = {{"BitBtn1", "OK"}, {"BitBtn2", "キャンセル"}, {"BitBtn3", "ヘルプ"}};
+  for (int i = 0; i < 3; ++i) {
+    auto* button = new QPushButton(buttons[i].caption, this);
+    button->setObjectName(buttons[i].name);
+    button->setGeometry(kMargin + i * 71, buttonsTop, 68, 25);
+    if (i == 0) {
       button->setDefault(true);
       connect(button, &QPushButton::clicked, this, [this] {
         model_.BitBtn1Click();
         accept();
       });
-    } else if (std::string(b.name) == "BitBtn2") {
+    } else if (i == 1) {
       connect(button, &QPushButton::clicked, this, &QDialog::reject);
     } else {
       connect(button, &QPushButton::clicked, this, [this] { model_.BitBtn3Click(); });
@@ -141,13 +143,12 @@ void OptionDialog::BuildRadioGroup(int which, int& top) {
   grid->setContentsMargins(6, 2, 6, 2);
   grid->setVerticalSpacing(0);
   auto* buttons = new QButtonGroup(box);
-  const int columns = group.items.size() > 6 ? 2 : 1;
-  const int rows = static_cast<int>((group.items.size() + columns - 1) / columns);
   for (int i = 0; i < static_cast<int>(group.items.size()); ++i) {
     auto* item = new QRadioButton(Text(group.items[static_cast<std::size_t>(i)]), box);
+    item->setFixedHeight(kRadioRow);
     item->setChecked(i == group.index);
     buttons->addButton(item, i);
-    grid->addWidget(item, i % rows, i / rows);
+    grid->addWidget(item, i, 0);
   }
   connect(buttons, &QButtonGroup::idClicked, this, [this, which](int index) {
     if (which == 1) {
@@ -158,7 +159,7 @@ void OptionDialog::BuildRadioGroup(int which, int& top) {
     ShowReadOuts();
     PreviewLater();
   });
-  const int height = kLine + 4 + rows * kLine;
+  const int height = kLine + 6 + static_cast<int>(group.items.size()) * kRadioRow;
   box->setGeometry(kColumnLeft, top, kColumnWidth, height);
   top += height + 4;
 }
@@ -241,10 +242,7 @@ void OptionDialog::ShowPreview() {
 }
 
 bool OptionDialog::Run() {
-  if (QWidget* main = parentWidget()) {
-    const QPoint centre = main->frameGeometry().center();
-    move(centre.x() - width() / 2, centre.y() - height() / 2);
-  }
+  CentreOverParent(*this);
   return exec() == QDialog::Accepted;
 }
 

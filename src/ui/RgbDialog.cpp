@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "optiondialog/TRGBRes.h"
+#include "ui/DialogPlacement.h"
 #include "ui/PreviewImage.h"
 #include "ui/UiFont.h"
 
@@ -85,20 +86,25 @@ RgbDialog::RgbDialog(TRGBRes& model, QWidget* parent)
     });
   }
 
+  // OK, Cancel and Help in a row at the bottom right, under the pictures.
   const int buttonsTop = TRGBRes::kClientSize.height - 8 - 25;
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("BitBtn1");
-  ok->setDefault(true);
-  ok->setGeometry(left, buttonsTop, 56, 25);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  auto* cancel = new QPushButton("キャンセル", this);
-  cancel->setObjectName("BitBtn2");
-  cancel->setGeometry(left + 60, buttonsTop, 66, 25);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* help = new QPushButton("ヘルプ", this);
-  help->setObjectName("BitBtn3");
-  help->setGeometry(left + 130, buttonsTop, width - 130, 25);
-  connect(help, &QPushButton::clicked, this, [this] { model_.BitBtn3Click(); });
+  const struct {
+    const char* name;
+    const char* caption;
+  } buttons[] = {{"BitBtn1", "OK"}, {"BitBtn2", "キャンセル"}, {"BitBtn3", "ヘルプ"}};
+  for (int i = 0; i < 3; ++i) {
+    auto* button = new QPushButton(buttons[i].caption, this);
+    button->setObjectName(buttons[i].name);
+    button->setGeometry(TRGBRes::kClientSize.width - 8 - (3 - i) * 86 + 6, buttonsTop, 80, 25);
+    if (i == 0) {
+      button->setDefault(true);
+      connect(button, &QPushButton::clicked, this, &QDialog::accept);
+    } else if (i == 1) {
+      connect(button, &QPushButton::clicked, this, &QDialog::reject);
+    } else {
+      connect(button, &QPushButton::clicked, this, [this] { model_.BitBtn3Click(); });
+    }
+  }
   ShowPictures();
 }
 
@@ -116,10 +122,7 @@ void RgbDialog::ShowPictures() {
 }
 
 bool RgbDialog::Run() {
-  if (QWidget* main = parentWidget()) {
-    const QPoint centre = main->frameGeometry().center();
-    move(centre.x() - width() / 2, centre.y() - height() / 2);
-  }
+  CentreOverParent(*this);
   return exec() == QDialog::Accepted;
 }
 

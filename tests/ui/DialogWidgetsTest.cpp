@@ -144,3 +144,17 @@ TEST(RgbDialogWidget, ShowsFourPicturesAndTheOffsets) {
 
 }  // namespace
 }  // namespace mv::test
+
+namespace mv::test {
+namespace {
+
+TEST_F(WindowTest, TheColourMenuIsInTheMenuBar) {
+  auto* menu = window_->findChild<QMenu*>("N35");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->menuAction()->isVisible());
+  EXPECT_EQ(menu->title(), "色彩変更(&C)");
+  EXPECT_EQ(menu->actions().size(), 11);
+}
+
+}  // namespace
+}  // namespace mv::test

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -28,6 +29,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/UserName.h"
+#include "shell/OptionDialogs.h"
 #include "shell/TForm1.h"
 #include "shell/TForm3.h"
 #include "ui/ImageAreaWidget.h"
@@ -209,6 +211,22 @@ void TakeTour(MainWindow& window, Tour& tour) {
   tour.Shot("46-calibrated-polygon-and-polyline");
 
   tour.ShotOfDialog("47-dialog-size", [&] { tour.Choose("N52"); });
+
+  // The option-and-preview dialog through the binarization command (mode 8), its preview after a
+  // slider move, and the RGB dialog with the red offset raised; then the modes whose commands come
+  // with other areas (PNG saving 1, line art 10, blur 100), shown by the option dialog call itself.
+  tour.Choose("A2");
+  tour.ShotOfDialog("50-option-mode-8", [&] { tour.Choose("N211"); });
+  tour.ShotOfDialog(
+      "51-option-mode-8-moved", [&] { tour.Choose("N211"); },
+      [](QWidget& dialog) { dialog.findChild<QSlider*>("TrackBar1")->setValue(60); });
+  tour.ShotOfDialog(
+      "52-rgb-dialog", [&] { tour.Choose("RGB1"); },
+      [](QWidget& dialog) { dialog.findChild<QSlider*>("TrackBar1")->setValue(120); });
+  for (const int mode : {1, 10, 100}) {
+    tour.ShotOfDialog(QString("53-option-mode-%1").arg(mode),
+                      [&] { form.Run([&] { AskOptions(form, form.image.Picture(), mode); }); });
+  }
 }
 
 }  // namespace
