@@ -8,10 +8,10 @@
 #include "app/Subsystems.h"
 #include "codecs/BmpImage.h"
 #include "codecs/CodecError.h"
+#include "codecs/ImageFile.h"
 #include "codecs/PngImage.h"
 #include "macro/MacroExit.h"
 #include "macro/ScriptedOptionLibrary.h"
-#include "shell/ImageFile.h"
 
 namespace mv {
 

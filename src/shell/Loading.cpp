@@ -1,8 +1,8 @@
 // Bringing an image in: the open command, dropped files, the command line, the load routine and the
 // status refresh; and clearing the image.
 
+#include "codecs/ImageFile.h"
 #include "shell/CursorScope.h"
-#include "shell/ImageFile.h"
 #include "shell/PathText.h"
 #include "shell/TForm1.h"
 

@@ -9,12 +9,10 @@
 #include <optional>
 #include <stdexcept>
 
+#include "codecs/ImageFormats.h"
 #include "platform/Bitmap.h"
 
 namespace mv {
-
-// LoadedFormat values.
-enum : int32_t { kFormatNone = 0, kFormatJpeg = 1, kFormatBmp = 2, kFormatGif = 3, kFormatPng = 4 };
 
 class WorkingImage {
  public:
@@ -46,7 +44,7 @@ class WorkingImage {
   void SetModified(bool modified) { modified_ = modified; }
   uint64_t Version() const { return version_; }
 
-  int32_t LoadedFormat = kFormatNone;
+  int32_t LoadedFormat = kFormatNone;  // the id of the format it was read in (ImageFormats.h)
 
  private:
   void Changed() {

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "shell/ImageFile.h"
+#include "codecs/ImageFile.h"
 #include "ui/ClipboardImages.h"
 
 namespace mv {
