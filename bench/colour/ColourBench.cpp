@@ -150,6 +150,8 @@ int RunColourBench(const char* programName) {
   for (const auto& command : commands) {
     const double ms = BestOf([&] { form.MenuChosen(command.item); },
                              [&] {
+                               // The user looks at the last result before the next click.
+                               std::this_thread::sleep_for(std::chrono::milliseconds(500));
                                if (command.answer == nullptr) return;
                                if (std::string(command.answer) == "rgb") {
                                  desktop.Answers().Push(Answer{"rgb", {"ok", "20", "-30", "40"}});
