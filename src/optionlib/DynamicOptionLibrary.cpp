@@ -40,6 +40,13 @@ class DynamicOptionSession : public OptionSession {
 
   int32_t CompressDialog() override { return Export<MvCompressDialog>("CompressDialog")(); }
 
+  int32_t CompressDialogFor(const Bitmap& image) override {
+    auto* call = library_.Function<MvCompressDialogFor>("CompressDialogFor");
+    if (call == nullptr) return CompressDialog();
+    const ImageView view(image);
+    return call(view.Get());
+  }
+
   LengthAndUnit GetLengthAndUnit(double length, int32_t unitIndex) override {
     MvLengthAndUnit block{length, unitIndex, 0};
     Export<MvGetLengthAndUnit>("GetLengthAndUnit")(&block, length, unitIndex);

@@ -36,6 +36,7 @@ struct HistogramRecord {
   int32_t high = 0;
   int32_t channel = 0;  // or the status: -2 error, -1 cancelled
   int32_t fourth = 0;   // the operation (HiLow) or the fill colour (Range)
+  bool operator==(const HistogramRecord&) const = default;
 };
 
 // The custom 3 x 3 filter as the dialog returns it; the defaults are the values passed in.
@@ -53,6 +54,12 @@ class OptionSession {
  public:
   virtual ~OptionSession() = default;
   virtual int32_t CompressDialog() = 0;
+  // The JPEG quality dialog for saving `image`: the library's image-aware form where it has one
+  // (it shows the file's size), else the plain CompressDialog; both answer as CompressDialog.
+  virtual int32_t CompressDialogFor(const Bitmap& image) {
+    (void)image;
+    return CompressDialog();
+  }
   virtual LengthAndUnit GetLengthAndUnit(double length, int32_t unitIndex) = 0;
   virtual void ShowVersion(const std::string& versionText) = 0;
   virtual void ShowSetting(const std::string& settingsPath) = 0;

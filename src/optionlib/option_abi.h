@@ -64,6 +64,9 @@ static_assert(sizeof(MvLengthAndUnit) == 16, "the length result block is 16 byte
 
 /* The twelve exports, as function types. */
 typedef int32_t MvCompressDialog(void); /* JPEG quality 1..100; 0 cancelled */
+/* Optional: the same dialog for this image, showing the file's size at the chosen quality. The
+ * program uses it when the library has it and CompressDialog otherwise. */
+typedef int32_t MvCompressDialogFor(const MvImageView* image);
 typedef void MvGetLengthAndUnit(MvLengthAndUnit* result, double length, int32_t unitIndex);
 typedef void MvShowVersion(const char* versionText);
 typedef void MvShowSetting(const char* settingsPath); /* edits that file itself */

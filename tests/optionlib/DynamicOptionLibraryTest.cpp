@@ -16,6 +16,8 @@ TEST(DynamicOptionLibrary, EveryExportGetsItsArgumentsAndGivesItsResult) {
   DynamicOptionLibrary loader(FAKE_OPTION_FULL_FOLDER);
   auto lib = loader.Load();
   EXPECT_EQ(lib->CompressDialog(), 77);
+  // A library without the image-aware quality dialog answers through the plain one.
+  EXPECT_EQ(lib->CompressDialogFor(Bitmap(4, 3)), 77);
   const LengthAndUnit length = lib->GetLengthAndUnit(2.5, 1);
   EXPECT_EQ(length.length, 6.0);
   EXPECT_EQ(length.unitIndex, 2);
@@ -63,6 +65,7 @@ TEST(DynamicOptionLibrary, AMissingLibraryOrExportIsReportedAsMissing) {
   auto lib = partial.Load();
   EXPECT_EQ(lib->DirectZoomRatio(2), 4.0);
   EXPECT_THROW(lib->ShowVersion("1"), OptionLibraryMissing);
+  EXPECT_THROW(lib->CompressDialogFor(Bitmap(4, 3)), OptionLibraryMissing);
   CustomFilterRecord record;
   EXPECT_THROW(lib->ShowCustomFilter(record), OptionLibraryMissing);
   EXPECT_FALSE(record.accepted);
