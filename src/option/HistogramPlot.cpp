@@ -95,6 +95,11 @@ void HistogramPlot::paintEvent(QPaintEvent*) {
     const int top = area.bottom() + 1 - std::max(1, static_cast<int>(std::lround(bar)));
     painter.fillRect(QRect(left, top, barWidth, area.bottom() + 1 - top), kept ? colour_ : Pale(colour_));
   }
+  if (pointed_ >= 0) {
+    const int x = PointOfLevel(pointed_).x();
+    painter.setPen(QColor(0, 0, 0, 60));
+    painter.drawLine(x, area.top(), x, area.bottom());
+  }
   painter.setPen(Qt::gray);
   painter.drawRect(area.adjusted(0, 0, -1, -1));
 
@@ -157,6 +162,8 @@ void HistogramPlot::mousePressEvent(QMouseEvent* event) {
 
 void HistogramPlot::mouseMoveEvent(QMouseEvent* event) {
   const int level = LevelAt(event->position().toPoint().x());
+  pointed_ = level;
+  update();
   if (onPointed) onPointed(level);
   if (dragged_ != Marker::None) MoveMarker(dragged_, level);
 }
@@ -166,6 +173,8 @@ void HistogramPlot::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void HistogramPlot::leaveEvent(QEvent*) {
+  pointed_ = -1;
+  update();
   if (onPointed) onPointed(-1);
 }
 

@@ -59,6 +59,7 @@ class HistogramPlot : public QWidget {
   bool markersShown_ = false;
   int low_ = 0;
   int high_ = 255;
+  int pointed_ = -1;  // the level under the pointer, marked by a faint line
   Marker dragged_ = Marker::None;
 };
 
