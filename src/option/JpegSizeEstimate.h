@@ -30,7 +30,7 @@ class JpegSizeEstimate {
   static constexpr int64_t kWholeImagePixels = 1024 * 1024;
   static constexpr int kTileWidth = 256;
   static constexpr int kTileHeight = 16;
-  static constexpr int kTiles = 96;  // about 400 000 pixels of sample
+  static constexpr int kTiles = 192;  // about 800 000 pixels of sample
 
  private:
   uint64_t Encode(int quality) const;
