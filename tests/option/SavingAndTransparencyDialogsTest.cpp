@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "option/OptionTestSupport.h"
+#include "support/Pictures.h"
 #include "ui/QtTestSupport.h"
 
 namespace mv {
@@ -17,18 +18,10 @@ namespace {
 
 using test::Click;
 using test::Field;
+using test::Gradient;
 using test::Load;
 using test::NextDialog;
 using test::ProgramFolderCopy;
-
-Bitmap Gradient(int width, int height) {
-  Bitmap b(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width * 3; ++x)
-      b.Row(y)[x] = static_cast<uint8_t>((x * 5 + y * 3 + (x * y) % 17) & 255);
-  }
-  return b;
-}
 
 TEST(CompressDialog, StartsAt90ThenAtTheLastQualityConfirmedInTheRun) {
   const ProgramFolderCopy fresh;  // a library nothing has been confirmed in yet
