@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "option/LuminanceRow.h"
+#include "option/RedLuminanceRow.h"
 #include "platform/Parallel.h"
 
 namespace mv {
@@ -22,10 +22,10 @@ struct PairCounts {
   uint32_t redLuminance[256 * 256];
 };
 
-void CountRow(const uint8_t* bgr, const uint8_t* luminance, int width, PairCounts& counts) {
+void CountRow(const uint8_t* bgr, const uint16_t* redLuminance, int width, PairCounts& counts) {
   for (int x = 0; x < width; ++x, bgr += 3) {
     ++counts.greenBlue[(unsigned{bgr[1]} << 8) | bgr[0]];
-    ++counts.redLuminance[(unsigned{bgr[2]} << 8) | luminance[x]];
+    ++counts.redLuminance[redLuminance[x]];
   }
 }
 
@@ -49,11 +49,11 @@ ChannelHistograms CountChannels(const MvImageView& image, int threads) {
   std::vector<std::unique_ptr<PairCounts>> perBand(bands);
   for (auto& counts : perBand) counts = std::make_unique<PairCounts>();
   RunRowBands(image.height, threads, [&](int begin, int end, std::size_t worker) {
-    std::vector<uint8_t> luminance(static_cast<std::size_t>(image.width));
+    std::vector<uint16_t> redLuminance(static_cast<std::size_t>(image.width));
     for (int y = begin; y < end; ++y) {
       const uint8_t* row = image.bgr + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.stride);
-      LuminanceRow(row, image.width, luminance.data());
-      CountRow(row, luminance.data(), image.width, *perBand[worker]);
+      RedLuminanceRow(row, image.width, redLuminance.data());
+      CountRow(row, redLuminance.data(), image.width, *perBand[worker]);
     }
   });
 

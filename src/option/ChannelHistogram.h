@@ -1,6 +1,6 @@
 #pragma once
 // The level counts of a 24-bit image's red, green, blue and luminance channels (the luminance of
-// LuminanceRow.h), counted over row bands on several threads (the counts do not depend on how many).
+// RedLuminanceRow.h), counted over row bands on several threads (the counts do not depend on how many).
 
 #include <array>
 #include <cstdint>

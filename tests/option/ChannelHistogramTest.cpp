@@ -9,7 +9,7 @@
 #include "colour/ColorFunctions.h"
 #include "option/ChannelHistogram.h"
 #include "option/LevelStatistics.h"
-#include "option/LuminanceRow.h"
+#include "option/RedLuminanceRow.h"
 
 namespace mv {
 namespace {
@@ -74,9 +74,10 @@ TEST(CountChannels, AUniformPictureFillsOneLevelPerChannel) {
   EXPECT_EQ(h.Of(Channel::Luminance)[LuminanceOf(250, 60, 30)], 20u);
 }
 
-TEST(LuminanceRow, GivesTheGreyScaleCommandsLevelForEveryColour) {
+TEST(RedLuminanceRow, PairsRedWithTheGreyScaleCommandsLevelForEveryColour) {
   // Every colour once: a row per red and green pair, blue along it.
-  std::vector<uint8_t> row(256 * 3 + 1), fast(256), plain(256);
+  std::vector<uint8_t> row(256 * 3);
+  std::vector<uint16_t> fast(256), plain(256);
   const TGrayScale grey;
   for (int red = 0; red < 256; ++red) {
     for (int green = 0; green < 256; ++green) {
@@ -85,12 +86,13 @@ TEST(LuminanceRow, GivesTheGreyScaleCommandsLevelForEveryColour) {
         row[3 * blue + 1] = uint8_t(green);
         row[3 * blue + 2] = uint8_t(red);
       }
-      LuminanceRow(row.data(), 256, fast.data());
-      LuminanceRowPlain(row.data(), 256, plain.data());
+      RedLuminanceRow(row.data(), 256, fast.data());
+      RedLuminanceRowPlain(row.data(), 256, plain.data());
       ASSERT_EQ(fast, plain) << "red " << red << " green " << green;
       for (const int blue : {0, 1, 127, 254, 255}) {
         const Pixel p{uint8_t(blue), uint8_t(green), uint8_t(red)};
-        ASSERT_EQ(plain[blue], grey.Convert(0, 0, p, {}, 1.0, 0).red) << red << ' ' << green << ' ' << blue;
+        ASSERT_EQ(plain[blue], red * 256 + grey.Convert(0, 0, p, {}, 1.0, 0).red)
+            << red << ' ' << green << ' ' << blue;
       }
     }
   }

@@ -1,4 +1,4 @@
-#include "option/LuminanceRow.h"
+#include "option/RedLuminanceRow.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -6,8 +6,9 @@
 
 namespace mv {
 
-void LuminanceRowPlain(const uint8_t* bgr, int width, uint8_t* out) {
-  for (int x = 0; x < width; ++x, bgr += 3) out[x] = LuminanceOf(bgr[2], bgr[1], bgr[0]);
+void RedLuminanceRowPlain(const uint8_t* bgr, int width, uint16_t* out) {
+  for (int x = 0; x < width; ++x, bgr += 3)
+    out[x] = static_cast<uint16_t>(bgr[2] << 8 | LuminanceOf(bgr[2], bgr[1], bgr[0]));
 }
 
 #if defined(__x86_64__)
@@ -18,7 +19,7 @@ namespace {
 // is (s div 64) div 15625, and s div 64 < 2^22 is exact in single precision, where the correctly
 // rounded quotient by 15625 lies at least 1/15625 away from the next integer unless it is one, so
 // truncating it gives the integer quotient (checked against the plain rule for every colour).
-__attribute__((target("avx2"))) void LuminanceRowAvx2(const uint8_t* bgr, int width, uint8_t* out) {
+__attribute__((target("avx2"))) void RedLuminanceRowAvx2(const uint8_t* bgr, int width, uint16_t* out) {
   // Each 128-bit half holds four pixels (12 bytes); these pick one channel of each into 32 bits.
   const __m256i pickBlue = _mm256_setr_epi8(0, -1, -1, -1, 3, -1, -1, -1, 6, -1, -1, -1, 9, -1, -1, -1, 0, -1,
                                             -1, -1, 3, -1, -1, -1, 6, -1, -1, -1, 9, -1, -1, -1);
@@ -36,16 +37,18 @@ __attribute__((target("avx2"))) void LuminanceRowAvx2(const uint8_t* bgr, int wi
   for (; x + 10 <= width; x += 8, bgr += 24) {
     const __m256i pixels = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(bgr + 12),
                                                reinterpret_cast<const __m128i*>(bgr));
+    const __m256i red = _mm256_shuffle_epi8(pixels, pickRed);
     const __m256i sum = _mm256_add_epi32(
-        _mm256_add_epi32(_mm256_mullo_epi32(_mm256_shuffle_epi8(pixels, pickRed), redWeight),
+        _mm256_add_epi32(_mm256_mullo_epi32(red, redWeight),
                          _mm256_mullo_epi32(_mm256_shuffle_epi8(pixels, pickGreen), greenWeight)),
         _mm256_mullo_epi32(_mm256_shuffle_epi8(pixels, pickBlue), blueWeight));
     const __m256 scaled = _mm256_cvtepi32_ps(_mm256_srli_epi32(sum, 6));
-    const __m256i level = _mm256_cvttps_epi32(_mm256_div_ps(scaled, divisor));
-    const __m128i words = _mm_packus_epi32(_mm256_castsi256_si128(level), _mm256_extracti128_si256(level, 1));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(words, words));
+    const __m256i luminance = _mm256_cvttps_epi32(_mm256_div_ps(scaled, divisor));
+    const __m256i pairs = _mm256_or_si256(_mm256_slli_epi32(red, 8), luminance);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                     _mm_packus_epi32(_mm256_castsi256_si128(pairs), _mm256_extracti128_si256(pairs, 1)));
   }
-  LuminanceRowPlain(bgr, width - x, out + x);
+  RedLuminanceRowPlain(bgr, width - x, out + x);
 }
 
 bool HasAvx2() {
@@ -55,17 +58,17 @@ bool HasAvx2() {
 
 }  // namespace
 
-void LuminanceRow(const uint8_t* bgr, int width, uint8_t* out) {
+void RedLuminanceRow(const uint8_t* bgr, int width, uint16_t* out) {
   if (HasAvx2())
-    LuminanceRowAvx2(bgr, width, out);
+    RedLuminanceRowAvx2(bgr, width, out);
   else
-    LuminanceRowPlain(bgr, width, out);
+    RedLuminanceRowPlain(bgr, width, out);
 }
 
 #else
 
-void LuminanceRow(const uint8_t* bgr, int width, uint8_t* out) {
-  LuminanceRowPlain(bgr, width, out);
+void RedLuminanceRow(const uint8_t* bgr, int width, uint16_t* out) {
+  RedLuminanceRowPlain(bgr, width, out);
 }
 
 #endif
