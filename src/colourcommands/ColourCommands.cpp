@@ -45,7 +45,7 @@ ColourCommands::ColourCommands(TForm1& form) : form(form) {
 
 void ColourCommands::RegisterMenu() {
   form.menus.SetLayout(kMenu,
-                       {"N48", "N47", "C1", "RGB1", "N44", "N211", "R2", "RGBE1", "S4", "P3", "XORX1"});
+                       {"N48", "N47", "C1", "RGB1", "N44", "N211", "R2", "RGBE1", "S4", "P3", "XORX1", "H2"});
   form.menus.Add(kMainMenu, MakeMenu(kMenu, "色彩変更(&C)", [this] { N35Click(); }));
   const auto add = [this](const char* name, const char* caption, std::function<void()> handler) {
     form.menus.Add(kMenu, MakeMenuItem(name, caption, std::move(handler))).enabled = false;
@@ -61,6 +61,7 @@ void ColourCommands::RegisterMenu() {
   add("S4", "ソラリゼーション(&S)", [this] { S4Click(); });
   add("P3", "ポスタリゼーション(&P)", [this] { P3Click(); });
   add("XORX1", "XOR変換(&X)", [this] { XORX1Click(); });
+  RegisterHistogramMenu();
 }
 
 void ColourCommands::N35Click() {

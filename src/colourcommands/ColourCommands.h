@@ -1,7 +1,9 @@
 #pragma once
 // The colour menu "色彩変更(&C)" (N35): eleven commands that recolour the processing rectangle pixel by
 // pixel through the colour driver, each with its pixel operation, its dialog (the option-and-preview
-// dialog in its mode, or the RGB decomposition dialog) and its display name, and the menu's enabler.
+// dialog in its mode, or the RGB decomposition dialog) and its display name, and the menu's enabler;
+// and its submenu "ヒストグラム(&H)" (H2), whose three commands show option.so's histogram dialogs on
+// the processing rectangle and run the range they return through the colour driver.
 
 #include <functional>
 #include <optional>
@@ -33,6 +35,11 @@ class ColourCommands : public Subsystem {
   void P3Click();     // posterization (mode 13)
   void XORX1Click();  // XOR (mode 17)
 
+  // The histogram submenu (HistogramCommands.cpp)
+  void N56Click();  // shows the histogram; changes nothing
+  void E2Click();   // stretches lo..hi to 0..255 or squeezes 0..255 into lo..hi
+  void W4Click();   // paints the pixels outside lo..hi black or white
+
   // The colour command frame: the copy of the processing rectangle, `ask` for the call on it (none
   // stops the command), the driver with `name` and the ShowProgress setting, the result drawn back
   // and the working image recorded, also when the run was cancelled; `completed` sees the processed
@@ -46,6 +53,7 @@ class ColourCommands : public Subsystem {
 
  private:
   void RegisterMenu();
+  void RegisterHistogramMenu();
 
   TForm1& form;
 };

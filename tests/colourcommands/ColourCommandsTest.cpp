@@ -23,17 +23,19 @@ class ColourCommandsTest : public ::testing::Test {
 };
 
 TEST_F(ColourCommandsTest, TheMenuEnablesEveryItemItHoldsOnlyWithAPictureOutsideTransparencyMode) {
-  // An item another subsystem adds to the menu (the histogram submenu) follows the same rule.
-  form_.menus.Add("N35", MakeMenuItem("N56", "表示(&D)", [] {})).enabled = false;
+  // The histogram submenu, and an item another subsystem adds to the menu, follow the same rule.
+  form_.menus.Add("N35", MakeMenuItem("X1", "追加(&X)", [] {})).enabled = false;
   form_.MenuOpening("N35");
   EXPECT_TRUE(form_.menus.Get("N211").enabled);
-  EXPECT_TRUE(form_.menus.Get("N56").enabled);
+  EXPECT_TRUE(form_.menus.Get("H2").enabled);
+  EXPECT_TRUE(form_.menus.Get("X1").enabled);
 
   if (form_.menus.Find("A1") == nullptr) form_.menus.Add("O1", MakeMenuItem("A1", "透過モード(&T)", [] {}));
   form_.menus.Get("A1").checked = true;
   form_.MenuOpening("N35");
   EXPECT_FALSE(form_.menus.Get("N48").enabled);
-  EXPECT_FALSE(form_.menus.Get("N56").enabled);
+  EXPECT_FALSE(form_.menus.Get("H2").enabled);
+  EXPECT_FALSE(form_.menus.Get("X1").enabled);
   EXPECT_FALSE(form_.menus.Get("XORX1").enabled);
 }
 

@@ -153,7 +153,11 @@ TEST_F(WindowTest, TheColourMenuIsInTheMenuBar) {
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(menu->menuAction()->isVisible());
   EXPECT_EQ(menu->title(), "色彩変更(&C)");
-  EXPECT_EQ(menu->actions().size(), 11);
+  EXPECT_EQ(menu->actions().size(), 12);  // eleven commands and the histogram submenu
+  auto* histogram = window_->findChild<QMenu*>("H2");
+  ASSERT_NE(histogram, nullptr);
+  EXPECT_EQ(histogram->title(), "ヒストグラム(&H)");
+  EXPECT_EQ(histogram->actions().size(), 3);
 }
 
 }  // namespace
