@@ -1,7 +1,7 @@
 #pragma once
 // Measurement: calibration, point input and figure editing, lengths and areas, the overlay of
-// figures, the measurement log, the Tool menu N9 and the image's context menu PopupMenu1. The
-// figures and the calibration themselves are the main window's (TForm1::measurements), as the
+// figures, the measurement log, the binarized white/black area, the Tool menu N9 and the image's context menu
+// PopupMenu1. The figures and the calibration themselves are the main window's (TForm1::measurements), as the
 // pending log lines are (TForm1::logs); this class keeps the state of the input in progress.
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "measure/FigureGeometry.h"
 #include "measure/PointInputState.h"
 #include "platform/Canvas.h"
+#include "platform/Geometry.h"
 #include "platform/ScopeGuard.h"
 #include "shell/InputTypes.h"
 #include "shell/Measurements.h"
@@ -80,6 +81,12 @@ class MeasureCommands : public Subsystem {
   std::string LogFileName() const;
   void N64Click();
   void N41Click();
+
+  // The binarized white/black area (BinarizedArea.cpp)
+  void N43Click();
+  void BitBtn11Click();
+  // Queues the log line of a binarized rectangle, after the column header when the queue is empty.
+  void AddAreaLogLine(int32_t whiteCount, int32_t blackCount, const Rect& rect);
 
   // The Tool menu and the image's context menu (ToolMenu.cpp)
   void N9Click();

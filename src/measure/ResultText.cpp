@@ -1,6 +1,7 @@
 #include "measure/ResultText.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "measure/FigureGeometry.h"
 
@@ -14,15 +15,23 @@ Extended CalibratedArea(Extended area, const Measurements& state) {
   return scaleSquared * area;
 }
 
-// yyyy/mm/dd h:mm:ss
-std::string DateAndTime(const LocalTime& t) {
+// A count of pixels as an area: calibrated in the unit squared with up to 15 significant digits.
+std::string CountAsArea(int32_t count, const Measurements& state) {
+  return state.Calibrated() ? FormatG(CalibratedArea(count, state), 15) : IntToStr(count);
+}
+
+}  // namespace
+
+const char* const kAreaLogHeader =
+    "日　時,面積（白）,面積（黒）,面積（選択部）,面積（画像全体）,基準長さ,単位,左上の位置X,左上の位置Y,"
+    "右下の位置X,右下の位置Y,ファイル名";
+
+std::string LogDateTime(const LocalTime& t) {
   char text[64];
   std::snprintf(text, sizeof text, "%04d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                 t.second);
   return text;
 }
-
-}  // namespace
 
 std::string LengthText(const FigurePoints& points, const Measurements& state) {
   const Extended length = PolylineLength(points);
@@ -51,12 +60,41 @@ std::string LogLine(const FigurePoints& points, int32_t kind, const Measurements
     value = calibrated ? CalibratedArea(PolygonArea(points), state) : PolygonArea(points);
     unit = calibrated ? state.UnitName + "2" : "pixel2";
   }
-  std::string line = DateAndTime(time) + "," + (polyline ? "長さ" : "多角形の面積") + "," +
+  std::string line = LogDateTime(time) + "," + (polyline ? "長さ" : "多角形の面積") + "," +
                      FormatG(value, 15) + "," + unit + "," + imagePath + ",";
   if (calibrated) line += "1pixel=" + FormatG(state.UnitScale, 15) + state.UnitName + ",";
   line += "計測点X Y=";
   for (const TFigurePoint& p : points)
     line += IntToStr(TruncTowardZero(p.X)) + " " + IntToStr(TruncTowardZero(p.Y)) + ",";
+  return line;
+}
+
+std::string BinarizedAreaText(int32_t count, int64_t total, const Measurements& state) {
+  const std::string area = state.Calibrated() ? CountAsArea(count, state) + " " + state.UnitName + "2 （"
+                                              : IntToStr(count) + " pixel2 （";
+  const Extended share = 100.0L * count / static_cast<Extended>(total);
+  return area + FormatG(share, 3) + "％）";
+}
+
+std::string AreaLogLine(int32_t whiteCount, int32_t blackCount, const Rect& rect, Size picture,
+                        const Measurements& state, const std::string& imagePath, const LocalTime& time) {
+  const bool calibrated = state.Calibrated();
+  const std::string fields[] = {
+      LogDateTime(time),
+      CountAsArea(whiteCount, state),
+      CountAsArea(blackCount, state),
+      IntToStr(int64_t{rect.Width()} * rect.Height()),
+      IntToStr(int64_t{picture.width} * picture.height),
+      calibrated ? FormatG(state.UnitScale, 15) : " ",
+      calibrated ? state.UnitName + "/pixel" : " ",
+      IntToStr(rect.left),
+      IntToStr(rect.top),
+      IntToStr(rect.right),
+      IntToStr(rect.bottom),
+      "\"" + imagePath + "\"",
+  };
+  std::string line = fields[0];
+  for (std::size_t i = 1; i < std::size(fields); ++i) line += "," + fields[i];
   return line;
 }
 

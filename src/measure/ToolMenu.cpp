@@ -126,6 +126,7 @@ void MeasureCommands::RegisterMenus() {
                            "N10", "距離測定(&L)", [this] { N10Click(); }, "Ctrl+M"));
   form.menus.Add("N9", MakeMenuItem(
                            "N15", "多角形の面積(&F)", [this] { N15Click(); }, "Ctrl+F"));
+  form.menus.Add("N9", MakeMenuItem("N43", "2値化して白/黒の面積を算出", [this] { N43Click(); }));
   form.menus.Add("N9", MakeMenuItem("S2", "計算の再開(&R)", [this] { S2Click(); }));
   form.menus.Add("N9", MakeMenuItem("N21", "長さ、面積の再計算(&C)", [this] { N21Click(); }));
   form.menus.Add("N9", MakeMenuItem("W1", "図形を画像に書き込む(&W)", [this] { W1Click(); }));
@@ -155,6 +156,7 @@ void MeasureCommands::RegisterMenus() {
   form.controls.SetButtonHandler("BitBtn7", [this] { BitBtn7Click(); });
   form.controls.SetButtonHandler("BitBtn9", [this] { BitBtn9Click(); });
   form.controls.SetButtonHandler("BitBtn10", [this] { BitBtn10Click(); });
+  form.controls.SetButtonHandler("BitBtn11", [this] { BitBtn11Click(); });
   form.controls.SetButtonHandler("BitBtn12", [this] { BitBtn12Click(); });
   for (ColorPanel& panel : form.controls.colorPanels) panel.onClick = [this, &panel] { Panel9Click(panel); };
 

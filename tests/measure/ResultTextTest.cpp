@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace mv {
 namespace {
 
@@ -53,6 +56,33 @@ TEST(ResultText, LogLineOfAnUncalibratedPolygonHasNoScaleField) {
       LogLine({{0, 0}, {1, 0}, {0, 3}}, kPolygon, Calibrated(1.0L / 3.0L, "cm"), "", time);
   EXPECT_NE(third.find(",多角形の面積,0.166666666666667,cm2,,1pixel=0.333333333333333cm,"), std::string::npos)
       << third;
+}
+
+// The fields of an area log line: split at the first eleven commas, the rest is the twelfth.
+std::vector<std::string> AreaLogFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (int i = 0; i < 11; ++i) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    start = comma + 1;
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+TEST(ResultText, AnAreaLogLineSplitsAtItsFirstElevenCommasWhateverThePathHolds) {
+  // The path is written in its quotes as it is, so a path with quotes and commas of its own comes
+  // back whole as the last field.
+  const std::string path = R"(/data/run "A", 3,4/x"y.png)";
+  const std::string line = AreaLogLine(1250, 3750, {10, 20, 110, 70}, {400, 300}, Calibrated(0.3L, "μm"),
+                                       path, LocalTime{2024, 1, 2, 3, 4, 5});
+  EXPECT_EQ(AreaLogFields(line),
+            (std::vector<std::string>{"2024/01/02 3:04:05", "112.5", "337.5", "5000", "120000", "0.3",
+                                      "μm/pixel", "10", "20", "110", "70", "\"" + path + "\""}));
+  // Large counts stay exact, in floating point for the shares.
+  EXPECT_EQ(BinarizedAreaText(268435455, 268435456, Measurements{}), "268435455 pixel2 （100％）");
+  EXPECT_EQ(BinarizedAreaText(1, 268435456, Measurements{}), "1 pixel2 （3.73e-07％）");
 }
 
 }  // namespace
