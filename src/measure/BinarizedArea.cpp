@@ -36,6 +36,7 @@ void MeasureCommands::N43Click() {
   const std::string white = "白の面積： " + BinarizedAreaText(counts.WhiteCount, total, counts);
   const std::string black = "黒の面積： " + BinarizedAreaText(counts.BlackCount, total, counts);
   form.SetMessage(white + "　" + black);
+  form.UpdateImageArea();  // the binarized picture shows behind the box
   // Shown whatever "Tool Message" says: it is the result, not guidance.
   form.desktop.ShowMessageBox(BoxKind::Information, white + "\r\n\r\n" + black, kOK, 0);
   const Rect rect = form.GetProcessingRect();

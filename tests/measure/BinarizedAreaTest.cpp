@@ -13,7 +13,8 @@
 namespace mv {
 namespace {
 
-// Runs `onOptionDialog` when the option dialog shows, before answering it from the queue.
+// Runs `onOptionDialog` when the option dialog shows, before answering it from the queue, and
+// `onBox` when a box shows.
 class WatchingDesktop : public ScriptedDesktop {
  public:
   using ScriptedDesktop::ScriptedDesktop;
@@ -21,7 +22,12 @@ class WatchingDesktop : public ScriptedDesktop {
     if (onOptionDialog) onOptionDialog();
     return ScriptedDesktop::ShowOptionDialog(model);
   }
+  BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons, int help) override {
+    if (onBox) onBox();
+    return ScriptedDesktop::ShowMessageBox(kind, text, buttons, help);
+  }
   std::function<void()> onOptionDialog;
+  std::function<void()> onBox;
 };
 
 class BinarizedArea : public ::testing::Test {
@@ -44,8 +50,11 @@ class BinarizedArea : public ::testing::Test {
   int32_t modeInDialog_ = -100;
 };
 
-TEST_F(BinarizedArea, TheToolModeIsThreeWhileItBinarizesAndZeroAfterwards) {
+TEST_F(BinarizedArea, TheToolModeIsThreeWhileItBinarizesAndTheBoxStandsOverTheBinarizedPicture) {
+  uint8_t shownBehindTheBox = 0;
+  desktop_.onBox = [&] { shownBehindTheBox = form_.Surface().Row(5)[3 * 5]; };
   Binarize();
+  EXPECT_EQ(shownBehindTheBox, 255);  // the grey plate turned white
   EXPECT_EQ(modeInDialog_, 3);
   EXPECT_EQ(form_.Tag, 0);
   EXPECT_EQ(form_.measurements.WhiteCount, 1200);
