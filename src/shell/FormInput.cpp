@@ -7,17 +7,6 @@
 
 namespace mv {
 
-namespace {
-
-bool ReachableByKey(const MenuItem& item) {
-  for (const MenuItem* p = &item; p != nullptr; p = p->parent) {
-    if (!p->enabled) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 void TForm1::Run(const std::function<void()>& handler) {
   if (commandDepth_ > 0) {
     handler();
@@ -98,9 +87,8 @@ bool TForm1::KeyPressed(const std::string& key) {
   MenuItem* item = menus.FindByShortcut(key);
   if (item == nullptr) return false;
   if (!AcceptsInput()) return true;
-  Run([&] {
-    if (ReachableByKey(*item)) menus.Click(*item);
-  });
+  const std::string name = item->name;
+  Run([&] { menus.ClickByKey(name); });
   return true;
 }
 

@@ -13,6 +13,13 @@ void Visit(MenuItem& item, const std::function<void(MenuItem&)>& visit) {
   for (auto& child : item.children) Visit(*child, visit);
 }
 
+bool EnabledWithItsMenus(const MenuItem& item) {
+  for (const MenuItem* p = &item; p != nullptr; p = p->parent) {
+    if (!p->enabled) return false;
+  }
+  return true;
+}
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -122,6 +129,18 @@ void MenuModel::Open(MenuItem& menu) {
   if (!menu.onPopup) return;
   const std::function<void()> handler = menu.onPopup;
   handler();
+}
+
+bool MenuModel::ClickByKey(const std::string& itemName) {
+  std::vector<std::string> menusAbove;
+  for (const MenuItem* menu = Get(itemName).parent; menu != nullptr; menu = menu->parent)
+    menusAbove.insert(menusAbove.begin(), menu->name);
+  // Looked up by name each time: an opening handler may add or replace items.
+  for (const std::string& name : menusAbove) {
+    if (MenuItem* menu = Find(name)) Open(*menu);
+  }
+  MenuItem* item = Find(itemName);
+  return item != nullptr && EnabledWithItsMenus(*item) && Click(*item);
 }
 
 MenuItem* MenuModel::ExistingOrKnown(const std::string& name) {

@@ -88,6 +88,10 @@ class MenuModel {
   bool Click(const std::string& name) { return Click(Get(name)); }
   // Runs a menu's opening handler.
   void Open(MenuItem& menu);
+  // A key bound to an item: the opening handler of each menu above it runs first, from the top, so
+  // the enabled states are those of now; then the item is clicked when it and every menu above it
+  // are enabled. Answers whether the item's handler ran.
+  bool ClickByKey(const std::string& itemName);
 
   // Flags of items that later commands add: a name of the layout tables that has no item yet is
   // skipped; a name unknown to every layout is a programming error (std::logic_error).

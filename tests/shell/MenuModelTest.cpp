@@ -66,5 +66,36 @@ TEST(MenuModel, CaptionsAndShortcutsAreFoundInTheirUsualSpellings) {
   EXPECT_EQ(menus.FindByShortcut("up")->name, "Up1");
 }
 
+TEST(MenuModel, AKeyRunsTheOpeningHandlersFromTheTopThenClicksOnlyWhatTheyLeftEnabled) {
+  MenuModel menus;
+  std::vector<std::string> events;
+  bool viewOpen = true, zoomOpen = true;
+  menus.Add(kMainMenu, MakeMenu("N7", "表示(&S)", [&] {
+              events.push_back("N7");
+              menus.SetEnabled("N17", zoomOpen);
+            }));
+  menus.Add("N7", MakeMenu("N17", "倍率指定(&Z)", [&] {
+              events.push_back("N17");
+              menus.SetEnabled("Up1", viewOpen);
+            }));
+  MenuItem& up = menus.Add("N17", MakeMenuItem(
+                                      "Up1", "倍率Up", [&] { events.push_back("Up1"); }, "Up"));
+  up.enabled = false;  // left so by an earlier opening: the key must not go by it
+  up.visible = false;  // a binding only: keys reach it all the same
+
+  EXPECT_TRUE(menus.ClickByKey("Up1"));
+  EXPECT_EQ(events, (std::vector<std::string>{"N7", "N17", "Up1"}));
+
+  // The item's handler is held back when the item or a menu above it is disabled now.
+  events.clear();
+  viewOpen = false;
+  EXPECT_FALSE(menus.ClickByKey("Up1"));
+  viewOpen = true;
+  zoomOpen = false;
+  EXPECT_FALSE(menus.ClickByKey("Up1"));
+  // The submenu is disabled, but its opening handler still ran, as its parent's did.
+  EXPECT_EQ(events, (std::vector<std::string>{"N7", "N17", "N7", "N17"}));
+}
+
 }  // namespace
 }  // namespace mv

@@ -249,11 +249,15 @@ TEST_F(WindowTest, ArrowKeysReachTheirBindingsThroughTheScrollBox) {
   QTest::keyClick(area, Qt::Key_Down);
   Settle();
   EXPECT_TRUE(window_->Menus().Action("N18")->isChecked());
-  // Right turns viewer mode on and steps to the next picture of the folder.
+  // Out of viewer mode the View menu's opening handler, which a key runs first, leaves Right
+  // disabled; in viewer mode it steps to the next picture of the folder.
+  QTest::keyClick(area, Qt::Key_Right);
+  Settle();
+  EXPECT_EQ(Form().controls.sb1Hint, a);
+  window_->Deliver([&] { Form().MenuChosen("N33"); });
   QTest::keyClick(area, Qt::Key_Right);
   Settle();
   EXPECT_EQ(Form().controls.sb1Hint, b);
-  EXPECT_TRUE(window_->Menus().Action("N33")->isChecked());
   QTest::keyClick(area, Qt::Key_Left);
   Settle();
   EXPECT_EQ(Form().controls.sb1Hint, a);
