@@ -196,13 +196,16 @@ void MainWindow::TimerTick() {
 }
 
 // The visible part of the image area changed its size. Handled as an event of its own, once the
-// layout has settled, so one change of the window's size reaches the core once.
+// layout has settled, so one change of the window's size reaches the core once. Sizes before the
+// first showing are kept until it has been handled: the core would answer the window's provisional
+// size by setting bounds of its own while the window manager's frame is not known yet, and that
+// request could reach the screen after the settings' bounds.
 void MainWindow::AreaResized() {
   if (resizePosted_) return;
   resizePosted_ = true;
   QTimer::singleShot(0, this, [this] {
     resizePosted_ = false;
-    if (depth_ > 0)
+    if (depth_ > 0 || !started_)
       resizeDeferred_ = true;
     else
       DeliverResize();
