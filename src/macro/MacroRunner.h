@@ -102,6 +102,8 @@ class MacroRunner {
   std::vector<std::string> PrintProgress(const std::vector<std::string>& arguments);
   // The white and black counts the binarization left (N43.Tag and BitBtn11.Tag).
   std::vector<std::string> PrintCounts(const std::vector<std::string>& arguments);
+  // The last file dialog: its kind, the filter index and the initial folder it was opened with.
+  std::vector<std::string> PrintFileDialog(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

@@ -64,6 +64,7 @@ const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
       {"option", 0, &MacroRunner::PrintOption, false},
       {"progress", 0, &MacroRunner::PrintProgress, false},
       {"counts", 0, &MacroRunner::PrintCounts, false},
+      {"filedialog", 0, &MacroRunner::PrintFileDialog, false},
   };
   return forms;
 }
@@ -198,6 +199,16 @@ std::vector<std::string> MacroRunner::PrintProgress(const Arguments&) {
 std::vector<std::string> MacroRunner::PrintCounts(const Arguments&) {
   return {"counts " + std::to_string(form_.measurements.WhiteCount) + " " +
           std::to_string(form_.measurements.BlackCount)};
+}
+
+std::vector<std::string> MacroRunner::PrintFileDialog(const Arguments&) {
+  const std::optional<FileDialogRequest>& request = desktop_.LastFileDialog();
+  if (!request) return {"filedialog none"};
+  const char* kind = request->kind == FileDialogKind::Open   ? "open"
+                     : request->kind == FileDialogKind::Save ? "save"
+                                                             : "log";
+  return {std::string("filedialog ") + kind + " " + std::to_string(request->filterIndex) + " " +
+          Quote(request->initialDir)};
 }
 
 void MacroRunner::Print(const MacroLine& line) {

@@ -74,11 +74,13 @@ BoxButton ScriptedDesktop::ShowMessageBox(BoxKind kind, const std::string& text,
       if (answer->values.front() == BoxButtonWord(button)) return button;
     }
   }
-  if ((kind == BoxKind::Error || kind == BoxKind::Information) && buttons == kOK) return kOK;
+  // A box with nothing to choose (plain, information, warning or error, OK alone) needs no answer.
+  if (kind != BoxKind::Confirmation && buttons == kOK) return kOK;
   Unanswered(BoxKindWord(kind), text);
 }
 
 std::optional<FileDialogResult> ScriptedDesktop::ShowFileDialog(const FileDialogRequest& request) {
+  lastFileDialog_ = request;
   std::optional<std::string> path = std::move(nextFile_);
   nextFile_.reset();
   if (!path) {

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop of a macro run: every message box is printed as `box KIND "TEXT"` and answered from
-// the queued answers (an information or error box with only OK answers itself); dialogs take their
+// the queued answers (a box whose only button is OK answers itself); dialogs take their
 // answers from the queue too; a dialog that no answer fits ends the run with status 3 after
 // `unanswered KIND "TEXT"`. The window's geometry, clipboard, timer and pointer are plain values the
 // runner sets.
@@ -48,6 +48,8 @@ class ScriptedDesktop : public Desktop {
   bool TimerEnabled() const { return timerEnabled_; }
   const std::optional<ShownOptionDialog>& LastOptionDialog() const { return lastOption_; }
   const std::optional<ShownProgress>& LastProgress() const { return lastProgress_; }
+  // The last file dialog shown, as it was asked for; nullopt before any.
+  const std::optional<FileDialogRequest>& LastFileDialog() const { return lastFileDialog_; }
 
   BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons,
                            int helpContext) override;
@@ -95,6 +97,7 @@ class ScriptedDesktop : public Desktop {
   AnswerQueue answers_;
   ScriptedOptionLibrary optionLibrary_;
   std::optional<std::string> nextFile_;
+  std::optional<FileDialogRequest> lastFileDialog_;
   Size areaSize_{800, 600};
   const FormControls* controls_ = nullptr;
   Point pointer_;
