@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListView>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "codecs/ImageFile.h"
@@ -17,6 +20,7 @@ namespace {
 constexpr int kPreviewSide = 160;
 // Files larger than this are not decoded for the preview, so browsing stays quick.
 constexpr qint64 kLargestPreviewFile = 64 << 20;
+constexpr int kPlacesPadding = 8;  // room between the places' texts and the list's edges
 
 QStringList Split(const QString& text, QChar separator) {
   QStringList parts;
@@ -75,6 +79,22 @@ class PicturePreview {
   QLabel* size_;
 };
 
+// The places beside the files and the detail view's columns as wide as their entries (the columns
+// each time a folder has been listed): the default widths were made for English texts and cut the
+// Japanese ones.
+void FitColumnsToContent(QFileDialog& dialog) {
+  if (auto* places = dialog.findChild<QListView*>("sidebar"))
+    places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + kPlacesPadding);
+  auto* view = dialog.findChild<QTreeView*>("treeView");
+  auto* files = dialog.findChild<QFileSystemModel*>();
+  if (view == nullptr || files == nullptr) return;
+  QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+    if (view->model() == nullptr) return;
+    for (int column = 0; column < view->model()->columnCount(); ++column)
+      view->resizeColumnToContents(column);
+  });
+}
+
 void StartAt(QFileDialog& dialog, const std::string& initialDir, const std::string& fileName) {
   if (!initialDir.empty()) {
     const QFileInfo start(QFile::decodeName(initialDir.c_str()));
@@ -124,6 +144,7 @@ std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, 
   dialog.setLabelText(QFileDialog::FileType, "ファイルの種類:");
   dialog.setLabelText(QFileDialog::Accept, open ? "開く" : "保存");
   dialog.setLabelText(QFileDialog::Reject, "キャンセル");
+  FitColumnsToContent(dialog);
 
   const QStringList filters = QtNameFilters(request.filter);
   if (!filters.isEmpty()) {

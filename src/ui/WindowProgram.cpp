@@ -17,6 +17,7 @@
 #include "platform/ProgramFolder.h"
 #include "ui/MainWindow.h"
 #include "ui/Screenshot.h"
+#include "ui/Translations.h"
 #include "ui/UiFont.h"
 
 namespace mv {
@@ -27,6 +28,7 @@ int RunWindowProgram(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("mirvane");
   QApplication::setFont(WindowFont());
+  InstallJapaneseQtTexts(application);
 
   std::optional<QString> screenshot;
   std::vector<std::string> arguments;
