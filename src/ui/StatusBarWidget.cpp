@@ -1,13 +1,22 @@
 #include "ui/StatusBarWidget.h"
 
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace mv {
 
 namespace {
 
 constexpr int kTextPadding = 3;
+constexpr int kSmallestPixelSize = 8;  // below this the texts would be hard to read
+
+// The longest texts the panels usually show; the font is chosen so that they fit.
+constexpr std::array<const char*, 6> kUsualTexts = {"",       "",          "99999x99999", "99999x99999",
+                                                    "24 bit", " Cache 999"};
 
 Qt::Alignment ToQt(Alignment alignment) {
   switch (alignment) {
@@ -27,29 +36,90 @@ StatusBarWidget::StatusBarWidget(std::function<void(int, MouseButton)> pressed, 
     : QWidget(parent), pressed_(std::move(pressed)) {
   setObjectName("sb1");
   setFixedHeight(kStatusBarHeight);
+  for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i].width = kStatusPanelWidths[i];
+  ChooseFont();
 }
 
 void StatusBarWidget::Show(const FormControls& controls) {
   setToolTip(QString::fromStdString(controls.sb1Hint));
-  bool changed = false;
+  bool changed = false, widthsChanged = false;
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     const StatusPanel &shown = panels_[i], &wanted = controls.sb1[i];
-    changed = changed || shown.text != wanted.text || shown.width != wanted.width ||
-              shown.alignment != wanted.alignment;
+    widthsChanged = widthsChanged || shown.width != wanted.width;
+    changed = changed || shown.text != wanted.text || shown.alignment != wanted.alignment;
   }
-  if (!changed) return;
+  if (!changed && !widthsChanged) return;
   panels_ = controls.sb1;
+  if (widthsChanged) ChooseFont();
   update();
+}
+
+QRect StatusBarWidget::PanelFrame(std::size_t panel) const {
+  int left = 0;
+  for (std::size_t i = 0; i < panel; ++i) left += panels_[i].width;
+  // A pixel of space between panels, as a Windows status bar draws them.
+  return QRect(left, 2, std::max(0, panels_[panel].width - 2), height() - 2);
+}
+
+QRect StatusBarWidget::TextRoom(std::size_t panel) const {
+  return PanelFrame(panel).adjusted(kTextPadding, 1, -kTextPadding, -1);
+}
+
+// The window's font, or the largest smaller size of it with which every usual text fits its panel.
+void StatusBarWidget::ChooseFont() {
+  QFont font = this->font();
+  const auto fits = [&](const QFont& candidate) {
+    const QFontMetrics metrics(candidate);
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+      const QString usual = QString::fromLatin1(kUsualTexts[i]);
+      if (!usual.isEmpty() && metrics.horizontalAdvance(usual) > TextRoom(i).width()) return false;
+    }
+    return true;
+  };
+  if (font.pixelSize() <= 0) font.setPixelSize(QFontInfo(font).pixelSize());
+  while (!fits(font) && font.pixelSize() > kSmallestPixelSize) font.setPixelSize(font.pixelSize() - 1);
+  panelFont_ = font;
+}
+
+QString StatusBarWidget::ShownText(std::size_t panel) const {
+  const QString text = QString::fromStdString(panels_[panel].text);
+  return QFontMetrics(panelFont_).elidedText(text, Qt::ElideRight, TextRoom(panel).width());
+}
+
+QString StatusBarWidget::ToolTipAt(QPoint position) const {
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    if (!PanelFrame(i).contains(position)) continue;
+    const QString text = QString::fromStdString(panels_[i].text);
+    if (ShownText(i) != text) return text;
+  }
+  return toolTip();
+}
+
+bool StatusBarWidget::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto& help = static_cast<QHelpEvent&>(*event);
+  const QString tip = ToolTipAt(help.pos());
+  if (tip.isEmpty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(help.globalPos(), tip, this);
+  return true;
+}
+
+void StatusBarWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    ChooseFont();
+    update();
+  }
+  QWidget::changeEvent(event);
 }
 
 void StatusBarWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.setFont(panelFont_);
   const QPalette& colours = palette();
-  int left = 0;
-  for (const StatusPanel& panel : panels_) {
-    // A sunken frame with a pixel of space between panels, as a Windows status bar draws them.
-    const QRect frame(left, 2, std::max(0, panel.width - 2), height() - 2);
-    left += panel.width;
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    const QRect frame = PanelFrame(i);
     if (frame.width() <= 1) continue;
     painter.setPen(colours.color(QPalette::Dark));
     painter.drawLine(frame.topLeft(), frame.topRight());
@@ -58,13 +128,8 @@ void StatusBarWidget::paintEvent(QPaintEvent*) {
     painter.drawLine(frame.bottomLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomRight());
     painter.setPen(colours.color(QPalette::WindowText));
-    const QRect text = frame.adjusted(kTextPadding, 1, -kTextPadding, -1);
-    const QString shown = QString::fromStdString(panel.text);
-    // Text wider than its panel shows its beginning, whatever the alignment.
-    const Qt::Alignment alignment =
-        painter.fontMetrics().horizontalAdvance(shown) > text.width() ? Qt::AlignLeft : ToQt(panel.alignment);
     painter.setClipRect(frame.adjusted(1, 1, -1, -1));
-    painter.drawText(text, int(alignment | Qt::AlignVCenter), shown);
+    painter.drawText(TextRoom(i), int(ToQt(panels_[i].alignment) | Qt::AlignVCenter), ShownText(i));
     painter.setClipping(false);
   }
 }

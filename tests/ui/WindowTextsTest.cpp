@@ -1,4 +1,5 @@
-// Texts on the screen: Qt's own dialogs in Japanese with room for their texts.
+// Texts on the screen: the status panels' texts fit or show that they are cut; Qt's own dialogs are
+// in Japanese with room for their texts.
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 
 #include "ui/FileDialogs.h"
 #include "ui/QtTestSupport.h"
+#include "ui/StatusBarWidget.h"
 #include "ui/Translations.h"
 #include "ui/UiFont.h"
 #include "ui/WindowFixture.h"
@@ -28,6 +30,30 @@ bool WaitFor(const std::function<bool()>& done) {
     QTest::qWait(5);
   }
   return done();
+}
+
+// The status bar at the window's font, its panels at their design widths in a window 800 wide.
+TEST(StatusBarTexts, TheUsualTextsFitAndLongerOnesEndInAnEllipsisAndShowWholeUnderThePointer) {
+  QApplication::setFont(WindowFont());
+  StatusBarWidget bar({}, nullptr);
+  QApplication::setFont(QFont());
+  FormControls controls;
+  controls.sb1[1].width = 800 - 350;
+  const std::array<std::string, 6> texts = {
+      "micrograph-of-sample-17.png", "/pictures", "99999x99999", "12345x67890", "24 bit", " Cache 999"};
+  for (std::size_t i = 0; i < texts.size(); ++i) controls.sb1[i].text = texts[i];
+  controls.sb1Hint = "/pictures/micrograph-of-sample-17.png";
+  bar.Show(controls);
+  bar.resize(800, kStatusBarHeight);
+
+  for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_EQ(bar.ShownText(i).toStdString(), texts[i]);
+  EXPECT_GE(bar.PanelFont().pixelSize(), 8);
+  const QString cut = bar.ShownText(0);
+  EXPECT_TRUE(cut.endsWith(QString::fromUtf8("…"))) << cut.toStdString();
+  EXPECT_TRUE(QString::fromStdString(texts[0]).startsWith(cut.chopped(1)));
+  // The cut panel shows its text whole; the others show the bar's hint, the file's full path.
+  EXPECT_EQ(bar.ToolTipAt(QPoint(45, 9)).toStdString(), texts[0]);
+  EXPECT_EQ(bar.ToolTipAt(QPoint(90 + 450 + 35, 9)).toStdString(), controls.sb1Hint);
 }
 
 // Qt's Japanese texts for one test; the other tests of this program see Qt as it comes.
