@@ -366,7 +366,11 @@ void MacroRunner::Wheel(const MacroLine& line) {
     if (line.tokens[i] == "shift") shift.shift = true;
     if (line.tokens[i] == "ctrl") shift.ctrl = true;
   }
+  // The pointer stays where it is on the screen while the picture moves under it.
+  const Point scrollBefore = form_.view.scroll, pointer = desktop_.PointerPosition();
   form_.WheelTurned(line.tokens[1] == "down", shift);
+  desktop_.SetPointer(
+      {pointer.x + form_.view.scroll.x - scrollBefore.x, pointer.y + form_.view.scroll.y - scrollBefore.y});
 }
 
 int MacroRunner::StatusPanelX(int panel) const {

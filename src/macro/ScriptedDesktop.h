@@ -100,7 +100,7 @@ class ScriptedDesktop : public Desktop {
   std::optional<FileDialogRequest> lastFileDialog_;
   Size areaSize_{800, 600};
   const FormControls* controls_ = nullptr;
-  Point pointer_;
+  Point pointer_{-1, -1};  // off the image area until the script moves the mouse
   std::optional<Bitmap> clipboard_;
   std::optional<int> cancelRow_;
   // The shown progress dialog whose Cancel is pressed once it has taken `shownCancelRow_` steps.

@@ -12,6 +12,21 @@ namespace {
 constexpr int kMinimumWindowWidth = 545;
 constexpr int kMinimumWindowHeight = 350;
 
+// The picture moved under a pointer that stayed where it was: the image area's pointer handlers see
+// it at its new place in the picture, as after a move (status panel 3 shows where it now points).
+// The desktop tells the pointer in the coordinates of the scroll position it still shows.
+void FollowStillPointer(TForm1& form, Point shownScroll, ShiftState shift) {
+  const Point pointer = form.desktop.PointerPosition();
+  const Size client = form.ImageAreaSize();
+  const int64_t x = int64_t{pointer.x} - shownScroll.x, y = int64_t{pointer.y} - shownScroll.y;
+  if (x < 0 || y < 0 || x >= client.width || y >= client.height) return;
+  MouseEvent moved;
+  moved.shift = shift;
+  moved.x = static_cast<int>(x + form.view.scroll.x);
+  moved.y = static_cast<int>(y + form.view.scroll.y);
+  form.pb1MouseMove(moved);
+}
+
 }  // namespace
 
 void TForm1::FormMouseWheel(bool down, ShiftState shift) {
@@ -26,7 +41,9 @@ void TForm1::FormMouseWheel(bool down, ShiftState shift) {
     target.x = moved(target.x);
   else
     target.y = moved(target.y);
+  const Point before = view.scroll;
   view.scroll = ClampScroll(target);
+  if (view.scroll != before) FollowStillPointer(*this, before, shift);
 }
 
 void TForm1::FormResize() {

@@ -2,6 +2,7 @@
 // user does there reaches the core.
 
 #include <QAction>
+#include <QCursor>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -289,8 +290,11 @@ TEST_F(WindowTest, TheWheelScrollsByTheWheelStepAndFiveTimesWithCtrl) {
     QCoreApplication::sendEvent(area->viewport(), &wheel);
     Settle();
   };
+  // The pointer stays at (20, 20) of the visible part; status panel 3 follows the picture under it.
+  QCursor::setPos(area->viewport()->mapToGlobal(QPoint(20, 20)));
   turn(-120, Qt::NoModifier);
   EXPECT_EQ(Form().view.scroll, (Point{0, 40}));
+  EXPECT_EQ(Form().controls.sb1[3].text, "20,60");
   turn(-120, Qt::ControlModifier);
   EXPECT_EQ(Form().view.scroll, (Point{0, 240}));
   turn(-120, Qt::ShiftModifier);
