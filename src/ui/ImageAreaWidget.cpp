@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 #include <optional>
+
+#include "ui/NativePointer.h"
 
 namespace mv {
 
@@ -41,15 +44,15 @@ ImageAreaWidget::ImageAreaWidget(QWidget* parent) : QAbstractScrollArea(parent) 
 
 void ImageAreaWidget::ShowScrollState(Size im1, bool autoScroll, Point scroll, int step) {
   showingState_ = true;
-  const QSize client = viewport()->size();
+  const Size client = DeviceClientSize();
   const auto show = [&](QScrollBar* bar, int content, int page, int position) {
     bar->setRange(0, autoScroll ? std::max(0, content - page) : 0);
     bar->setPageStep(std::max(1, page));
     bar->setSingleStep(std::max(1, step));
     bar->setValue(position);
   };
-  show(horizontalScrollBar(), im1.width, client.width(), scroll.x);
-  show(verticalScrollBar(), im1.height, client.height(), scroll.y);
+  show(horizontalScrollBar(), im1.width, client.width, scroll.x);
+  show(verticalScrollBar(), im1.height, client.height, scroll.y);
   showingState_ = false;
 }
 
@@ -57,9 +60,29 @@ Point ImageAreaWidget::ScrollPosition() const {
   return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
-Point ImageAreaWidget::ContentPoint(QPoint viewportPoint) const {
+// Qt's position times the ratio names the screen pixel to within half the ratio: Qt rounds to its
+// own pixels. Where the display server tells the pointer within that reach (it has not moved on
+// since), its pixel is taken.
+Point ImageAreaWidget::ContentPoint(QPointF viewportPoint) const {
+  const qreal ratio = viewport()->devicePixelRatioF();
+  QPointF device = viewportPoint * ratio;
+  if (ratio != 1.0) {
+    if (const std::optional<QPoint> pointer = PointerInDevicePixels(*viewport())) {
+      if (std::abs(pointer->x() - device.x()) <= ratio / 2 &&
+          std::abs(pointer->y() - device.y()) <= ratio / 2)
+        device = *pointer;
+    }
+  }
   const Point scroll = ScrollPosition();
-  return {viewportPoint.x() + scroll.x, viewportPoint.y() + scroll.y};
+  return {static_cast<int>(std::lround(device.x())) + scroll.x,
+          static_cast<int>(std::lround(device.y())) + scroll.y};
+}
+
+Size ImageAreaWidget::DeviceClientSize() const {
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QSize client = viewport()->size();
+  return {static_cast<int32_t>(std::lround(client.width() * ratio)),
+          static_cast<int32_t>(std::lround(client.height() * ratio))};
 }
 
 void ImageAreaWidget::ScrollBarMoved() {
@@ -70,24 +93,29 @@ void ImageAreaWidget::scrollContentsBy(int, int) {
   // The core composes the surface for the new position and asks for the repaint.
 }
 
+// The surface's pixels are the screen's: drawn at the device pixel ratio, each lands on one.
 void ImageAreaWidget::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   QRegion uncovered(viewport()->rect());
+  QImage image;
   if (handlers_.surface) {
     const Bitmap& surface = handlers_.surface();
     if (surface.Width() > 0 && surface.Height() > 0 && surface.Format() == PixelFormat::Bgr24) {
-      const QImage image(surface.Row(0), surface.Width(), surface.Height(),
-                         static_cast<qsizetype>(surface.Stride()), QImage::Format_BGR888);
-      painter.drawImage(0, 0, image);
-      uncovered -= QRect(0, 0, surface.Width(), surface.Height());
+      image = QImage(surface.Row(0), surface.Width(), surface.Height(),
+                     static_cast<qsizetype>(surface.Stride()), QImage::Format_BGR888);
+      image.setDevicePixelRatio(viewport()->devicePixelRatioF());
+      // Whole Qt pixels the picture covers; a part-covered edge is filled first and drawn over.
+      const QSizeF covered = image.deviceIndependentSize();
+      uncovered -= QRect(0, 0, static_cast<int>(covered.width()), static_cast<int>(covered.height()));
     }
   }
   for (const QRect& rect : uncovered) painter.fillRect(rect, QColor(kImageAreaFace));
+  if (!image.isNull()) painter.drawImage(QPointF(0, 0), image);
 }
 
 MouseEvent ImageAreaWidget::ToMouseEvent(const QMouseEvent& event) const {
   MouseEvent mouse;
-  const Point at = ContentPoint(event.position().toPoint());
+  const Point at = ContentPoint(event.position());
   mouse.x = at.x;
   mouse.y = at.y;
   const Qt::KeyboardModifiers modifiers = event.modifiers();

@@ -3,6 +3,11 @@
 // visible part of the image area), hands presses, moves and releases with their buttons and modifier
 // keys to the core in content coordinates, and tells it when the user scrolls or the visible part
 // changes its size. The scroll bars show the core's view state.
+//
+// The core's image area is in device pixels, so 100 % shows one image pixel per pixel of the screen
+// and the overlay is drawn as finely as the screen shows, whatever the device pixel ratio: the
+// surface is painted at that ratio, the visible part's size and the mouse positions are converted to
+// device pixels, and the scroll bars count device pixels.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -35,8 +40,10 @@ class ImageAreaWidget : public QAbstractScrollArea {
   // is fitted), the scroll position and the arrow step.
   void ShowScrollState(Size im1, bool autoScroll, Point scroll, int step);
   Point ScrollPosition() const;
-  // A point of the visible part in content coordinates.
-  Point ContentPoint(QPoint viewportPoint) const;
+  // A point of the visible part (in Qt's coordinates) in content coordinates (device pixels).
+  Point ContentPoint(QPointF viewportPoint) const;
+  // The visible part's size in device pixels.
+  Size DeviceClientSize() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -269,8 +269,7 @@ int QtDesktop::WindowClientWidth() {
 }
 
 Size QtDesktop::ImageAreaClientSize() {
-  const QSize size = window_.ImageArea().viewport()->size();
-  return {size.width(), size.height()};
+  return window_.ImageArea().DeviceClientSize();
 }
 
 void QtDesktop::CloseWindow() {
@@ -283,7 +282,7 @@ void QtDesktop::SetTimerEnabled(bool enabled) {
 
 Point QtDesktop::PointerPosition() {
   ImageAreaWidget& area = window_.ImageArea();
-  return area.ContentPoint(area.viewport()->mapFromGlobal(QCursor::pos()));
+  return area.ContentPoint(area.viewport()->mapFromGlobal(QPointF(QCursor::pos())));
 }
 
 void QtDesktop::RepaintImageArea() {
