@@ -206,6 +206,7 @@ std::string NormalizeShortcut(const std::string& text) {
     key = Lower(key);
     key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
   }
+  if (key == "Escape") key = "Esc";  // both spellings are common; the window names it "Esc"
   std::string normal;
   if (ctrl) normal += "Ctrl+";
   if (shift) normal += "Shift+";

@@ -112,7 +112,8 @@ class MenuModel {
 // A caption without its accelerator: "開く(&O)" -> "開く", "&File" -> "File".
 std::string CaptionText(const std::string& caption);
 // A key or shortcut text in one spelling: modifiers in the order Ctrl, Shift, Alt, the key in upper
-// case for letters ("ctrl+z" -> "Ctrl+Z", "right" -> "Right"). Empty when it cannot be read.
+// case for letters ("ctrl+z" -> "Ctrl+Z", "right" -> "Right", "Escape" -> "Esc"). Empty when it
+// cannot be read.
 std::string NormalizeShortcut(const std::string& text);
 
 }  // namespace mv

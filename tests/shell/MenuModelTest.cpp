@@ -49,6 +49,8 @@ TEST(MenuModel, CaptionsAndShortcutsAreFoundInTheirUsualSpellings) {
   EXPECT_EQ(NormalizeShortcut("RIGHT"), "Right");
   EXPECT_EQ(NormalizeShortcut("Shift+Ctrl+a"), "Ctrl+Shift+A");
   EXPECT_EQ(NormalizeShortcut("Ctrl++"), "Ctrl++");
+  EXPECT_EQ(NormalizeShortcut("escape"), "Esc");
+  EXPECT_EQ(NormalizeShortcut("Esc"), "Esc");
   EXPECT_EQ(NormalizeShortcut("Ctrl+"), "");
   EXPECT_EQ(NormalizeShortcut("Hyper+X"), "");
 
