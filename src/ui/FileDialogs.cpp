@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -157,7 +159,11 @@ std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, 
   std::optional<PicturePreview> preview;
   if (request.picturePreview) {
     preview.emplace(dialog);
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 440)));
+    // Room for the preview, but no larger than the screen (a small screen, or a large scale factor).
+    QSize size = dialog.sizeHint().expandedTo(QSize(760, 440));
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+      size = size.boundedTo(screen->availableSize());
+    dialog.resize(size);
   }
   StartAt(dialog, request.initialDir, request.fileName);
   // The file the dialog starts on (its list may not have chosen it yet).

@@ -2,8 +2,10 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/ui_screenshots OUTPUT-FOLDER [PROGRAM-FOLDER]
 // The window opens the sample micrograph with option.so from PROGRAM-FOLDER (default: the folder of
 // this program, where the build puts option.so) copied into a fresh folder of its own; then it is
-// shown at several zooms, with each menu open, with the option library's dialogs, the progress
-// dialog, a selection and measured figures. Not a test: it only writes the pictures.
+// shown at several zooms, with each menu open, with the option library's dialogs and the open
+// dialog, the progress dialog, a selection, measured figures and a measurement scrolled while its
+// rubber band follows the pointer. Last the program runs itself again with QT_SCALE_FACTOR=2 for the
+// window at a device pixel ratio of 2 (pictures 9x). Not a test: it only writes the pictures.
 
 #include <QAction>
 #include <QApplication>
@@ -16,12 +18,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +39,7 @@
 #include "ui/ImageAreaWidget.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBinder.h"
+#include "ui/Translations.h"
 #include "ui/UiFont.h"
 
 namespace mv {
@@ -126,6 +131,23 @@ class Tour {
     QWidget* area = window_.ImageArea().viewport();
     QTest::mouseMove(area, at);
     QTest::mouseClick(area, button, Qt::NoModifier, at);
+    QTest::qWait(50);
+  }
+
+  // The pointer moved to point `at` of the visible part of the image area.
+  void Move(QPoint at) {
+    QWidget* area = window_.ImageArea().viewport();
+    QCursor::setPos(area->mapToGlobal(at));
+    QTest::mouseMove(area, at);
+    QTest::qWait(50);
+  }
+
+  // One notch of the mouse wheel, down, with the pointer at point `at` of the visible part.
+  void WheelDown(QPoint at) {
+    QWidget* area = window_.ImageArea().viewport();
+    QWheelEvent wheel(at, area->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
     QTest::qWait(50);
   }
 
@@ -227,16 +249,51 @@ void TakeTour(MainWindow& window, Tour& tour) {
     tour.ShotOfDialog(QString("53-option-mode-%1").arg(mode),
                       [&] { form.Run([&] { AskOptions(form, form.image.Picture(), mode); }); });
   }
+
+  // At 100 % a polyline under input, its rubber band at the pointer; a notch of the wheel scrolls
+  // the picture under the still pointer, and the band follows it; then the figure is finished.
+  tour.Choose("N18");
+  tour.Choose("N10");
+  tour.Click(QPoint(120, 60));
+  tour.Click(QPoint(260, 110));
+  tour.Move(QPoint(330, 150));
+  tour.Shot("60-measuring-before-scroll");
+  tour.WheelDown(QPoint(330, 150));
+  tour.Shot("61-measuring-scrolled");
+  tour.Move(QPoint(360, 170));
+  tour.Shot("62-measuring-scrolled-moved");
+  tour.ShotOfDialog(
+      "63-measured-after-scroll", [&] { tour.Click(QPoint(360, 170), Qt::MiddleButton); }, {},
+      [](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); });
+  tour.Shot("64-measured-after-scroll");
+}
+
+// The window at a device pixel ratio of 2: 100 % is one picture pixel per screen pixel, the texts
+// and bars are twice as large, the overlay is drawn as finely as the screen shows.
+void TakeScaledTour(Tour& tour) {
+  QTest::qWait(900);  // the start-up tick
+  tour.Choose("N18");
+  tour.Shot("90-scale-2-start-100");
+  tour.Choose("N10");
+  for (const QPoint at : {QPoint(60, 40), QPoint(180, 95), QPoint(230, 60)}) tour.Click(at);
+  tour.Move(QPoint(280, 120));
+  tour.Shot("91-scale-2-polyline");
+  tour.ShotOfDialog("92-scale-2-dialog-open", [&] { tour.Choose("N2"); });
 }
 
 }  // namespace
 }  // namespace mv
 
 int main(int argc, char** argv) {
+  // "--scaled" (first argument): the tour at a device pixel ratio of 2.
+  const bool scaled = argc > 1 && std::string(argv[1]) == "--scaled";
+  if (scaled) qputenv("QT_SCALE_FACTOR", "2");
   QApplication application(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setFont(mv::WindowFont());
-  const QStringList arguments = QApplication::arguments();
+  mv::InstallJapaneseQtTexts(application);
+  QStringList arguments = QApplication::arguments();
+  if (scaled) arguments.removeAt(1);
   if (arguments.size() < 2) {
     std::fprintf(stderr, "usage: ui_screenshots OUTPUT-FOLDER [PROGRAM-FOLDER]\n");
     return 2;
@@ -266,11 +323,20 @@ int main(int argc, char** argv) {
     window.Start({MV_SAMPLE});
     mv::Tour tour(window, output);
     QTimer::singleShot(0, [&] {
-      mv::TakeTour(window, tour);
+      if (scaled)
+        mv::TakeScaledTour(tour);
+      else
+        mv::TakeTour(window, tour);
       QApplication::exit(0);
     });
     status = QApplication::exec();
   }
   std::filesystem::remove_all(folder);
-  return status;
+  if (status != 0 || scaled) return status;
+  QStringList again = {"--scaled", output, QString::fromStdString(libraries)};
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedChannels);
+  process.start(QApplication::applicationFilePath(), again);
+  process.waitForFinished(-1);
+  return process.exitCode();
 }
