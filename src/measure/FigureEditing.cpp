@@ -82,6 +82,13 @@ bool MeasureCommands::PickVertex(int x, int y, int32_t mode) {
       }
       input.CurrentPoint = CheckedInt32(count - 1);
       input.RubberEnd = {x, y};
+      // The band from the last point to the pick is shown, so the first move erases a line that is
+      // there instead of leaving one.
+      const Point last = ViewOfPoint(points[static_cast<std::size_t>(count - 1)]);
+      Canvas& canvas = form.area.pb1Canvas();
+      canvas.SetPenMode(PenMode::Not);
+      canvas.MoveTo(last.x, last.y);
+      canvas.LineTo(x, y);
       form.SetMessage(IntToStr(static_cast<int64_t>(f) + 1) +
                       (figure.Kind == kPolyline ? "番目の多直線の距離：" : "番目の多角形：") +
                       IntToStr(count + 1) + "番目の点をクリックしてください");

@@ -46,7 +46,7 @@ class MeasureCommands : public Subsystem {
   bool PickVertex(int x, int y, int32_t mode);
   void ApplyMovedPoint(int x, int y);
   // Ends the figure under input and reports it (the middle button, N45). `mode` is the tool mode.
-  void FinishFigure(int x, int y, int32_t mode);
+  void FinishFigure(int32_t mode);
   void N29Click();
   void N45Click();
   void Q1Click();
@@ -98,6 +98,11 @@ class MeasureCommands : public Subsystem {
   // The tool modes' part of pb1's mouse handlers.
   void MeasureMouseDown(const MouseEvent& event);
   void MeasureMouseMove(const MouseEvent& event);
+  // A fresh composition shows none of what pointer moves drew between compositions (the inverting
+  // rubber bands, which end at RubberEnd): the band is taken back to its anchor, so the next move
+  // draws one instead of erasing one that is no longer there, whatever recomposed the surface (a
+  // scroll, a resize, a zoom, a redraw).
+  void ForgetInputBands();
   // The figure CurrentFigure names, or nullptr.
   TFigure* CurrentFigure();
   // The axis constraint of the context menu's N28 (horizontal) and N30 (vertical).

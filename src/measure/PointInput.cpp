@@ -64,12 +64,19 @@ void MeasureCommands::AddPoint(int x, int y) {
   // A constrained point lies on the horizontal or vertical through the previous point's view
   // position, which the rubber band's end keeps.
   const Point end = points.empty() ? Point{x, y} : ConstrainedEnd(input.RubberEnd, {x, y}, CheckedAxis());
+  const Point bandEnd = input.RubberEnd;
   points.push_back(ImagePosition(end, form.view.ZoomFactor));
   input.RubberEnd = end;
   const std::size_t n = points.size();
   input.CurrentPoint = CheckedInt32(static_cast<int64_t>(n) - 1);
 
   Canvas& canvas = form.area.pb1Canvas();
+  // A band that does not lie under the new segment (the point was keyed in, not clicked at the
+  // pointer) is erased first; one that does is drawn over.
+  if (n >= 2 && end != bandEnd) {
+    canvas.SetPenMode(PenMode::Not);
+    Line(canvas, ViewOfPoint(points[n - 2]), bandEnd);
+  }
   DrawMarker(canvas, end);
   if (n >= 2) {
     canvas.SetPenColor(figure->Color);
@@ -106,19 +113,20 @@ void MeasureCommands::MovePointRubber(int x, int y) {
   input.RubberEnd = end;
 }
 
-void MeasureCommands::FinishFigure(int x, int y, int32_t mode) {
+void MeasureCommands::FinishFigure(int32_t mode) {
   if (input.CurrentFigure == -1 || input.CurrentPoint == -1) return;
   const TFigure* figure = CurrentFigure();
   if (figure == nullptr) return;
   if (figure->Points.empty()) {
     form.SetMessage("中止しました");
   } else {
+    // The band is erased where it is drawn: at the pointer's last place, which is the press's when
+    // the figure is finished by the middle button, but not when it is finished from the menu.
     const std::size_t current = static_cast<std::size_t>(input.CurrentPoint);
     if (IsPositiveMode(mode) && current < figure->Points.size()) {
-      const Point anchor = ViewOfPoint(figure->Points[current]);
       Canvas& canvas = form.area.pb1Canvas();
       canvas.SetPenMode(PenMode::Not);
-      Line(canvas, anchor, ConstrainedEnd(anchor, {x, y}, CheckedAxis()));
+      Line(canvas, ViewOfPoint(figure->Points[current]), input.RubberEnd);
     }
     const FigurePoints points = figure->Points;
     if (mode == kPolylineInput) {
@@ -129,6 +137,17 @@ void MeasureCommands::FinishFigure(int x, int y, int32_t mode) {
     }
   }
   form.Tag = kSelectionMode;
+}
+
+void MeasureCommands::ForgetInputBands() {
+  const int32_t mode = form.Tag;
+  const TFigure* figure = CurrentFigure();
+  const int32_t p = input.CurrentPoint;
+  const bool pointHeld = figure != nullptr && p >= 0 && static_cast<std::size_t>(p) < figure->Points.size();
+  if (pointHeld && (IsPositiveMode(mode) || mode == kMovePoint))
+    input.RubberEnd = ViewOfPoint(figure->Points[static_cast<std::size_t>(p)]);
+  const FigurePoints& calibration = form.measurements.CalibrationPoints;
+  if (mode == kCalibration && !calibration.empty()) input.RubberEnd = ViewOfPoint(calibration.front());
 }
 
 void MeasureCommands::N45Click() {
@@ -146,7 +165,7 @@ void MeasureCommands::N45Click() {
 
 void MeasureCommands::MeasureMouseDown(const MouseEvent& event) {
   if (event.button == MouseButton::Middle) {
-    FinishFigure(event.x, event.y, event.toolMode);
+    FinishFigure(event.toolMode);
     return;
   }
   if (event.button != MouseButton::Left) return;

@@ -161,6 +161,7 @@ void MeasureCommands::RegisterMenus() {
   for (ColorPanel& panel : form.controls.colorPanels) panel.onClick = [this, &panel] { Panel9Click(panel); };
 
   form.area.paintHandlers.push_back([this](Canvas& canvas) { DrawFigures(canvas); });
+  form.area.paintHandlers.push_back([this](Canvas&) { ForgetInputBands(); });
   form.mouseDownHandlers.push_back([this](const MouseEvent& event) { MeasureMouseDown(event); });
   form.mouseMoveHandlers.push_back([this](const MouseEvent& event) { MeasureMouseMove(event); });
 }
