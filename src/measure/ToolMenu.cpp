@@ -140,7 +140,9 @@ void MeasureCommands::RegisterMenus() {
   form.menus.Get(kImagePopupMenu).onPopup = [this] { PopupMenu1Popup(); };
   form.menus.Add(kImagePopupMenu, MakeMenuItem("N50", "再描画(&P)", [this] { N50Click(); }));
   form.menus.Add(kImagePopupMenu, MakeMenuItem("N45", "最終点の決定(&F)", [this] { N45Click(); }));
-  form.menus.Add(kImagePopupMenu, MakeMenuItem("Q1", "処理を中止する(&Q)", [this] { Q1Click(); }));
+  // Escape aborts too, through the context menu's enabling as a shortcut goes.
+  form.menus.Add(kImagePopupMenu, MakeMenuItem(
+                                      "Q1", "処理を中止する(&Q)", [this] { Q1Click(); }, "Esc"));
   form.menus.Add(kImagePopupMenu, MakeMenuItem("N28", "水平線に沿って...(&H)", [this] { N28Click(); }))
       .radioGroup = 3;
   form.menus.Add(kImagePopupMenu, MakeMenuItem("N30", "垂直線に沿って...(&V)", [this] { N30Click(); }))
