@@ -1,6 +1,7 @@
 // What point input draws between compositions (the inverting rubber bands) stays in step with the
 // input's state when the surface is composed anew, by a scroll or otherwise: the next move erases
-// what the screen shows and nothing is left behind.
+// what the screen shows and nothing is left behind. (A polyline through a scroll: the journey
+// measure/measure_scrolled_band.)
 
 #include "MeasureFixture.h"
 #include "support/Pictures.h"
@@ -28,24 +29,6 @@ class InputBandsTest : public MeasureFixture {
   }
   void WheelDown() { form_.WheelTurned(true, ShiftState{}); }
 };
-
-TEST_F(InputBandsTest, APolylinesBandIsForgottenByAScrollSoNoneIsLeftBehind) {
-  Choose("N10");
-  Press(200, 200);
-  Press(300, 260);
-  Move(400, 300);
-  EXPECT_EQ(Shown(350, 280), kInvertedPlate);
-  WheelDown();  // the picture moves 100 up under the still pointer, composed anew without a band
-  ASSERT_EQ(form_.view.scroll, (Point{0, 100}));
-  EXPECT_EQ(CountShown(kInvertedPlate), 0);
-  Move(420, 430);
-  EXPECT_EQ(Shown(350, 280), kPlate);  // no band from before
-  EXPECT_EQ(Shown(350, 330), kPlate);
-  EXPECT_EQ(Shown(360, 345), kInvertedPlate);
-  Press(420, 430, MouseButton::Middle);
-  EXPECT_EQ(form_.Tag, kSelectionMode);
-  EXPECT_EQ(CountShown(kInvertedPlate), 0);
-}
 
 TEST_F(InputBandsTest, TheCalibrationBandLeavesNothingBehindAfterAScroll) {
   Choose("N13");
