@@ -251,7 +251,9 @@ void TakeTour(MainWindow& window, Tour& tour) {
   }
 
   // At 100 % a polyline under input, its rubber band at the pointer; a notch of the wheel scrolls
-  // the picture under the still pointer, and the band follows it; then the figure is finished.
+  // the picture under the still pointer and composes it anew without the band; the next move draws
+  // the band from the last point, with no line left to where it ended before; then the figure is
+  // finished.
   tour.Choose("N18");
   tour.Choose("N10");
   tour.Click(QPoint(120, 60));
