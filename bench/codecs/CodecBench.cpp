@@ -26,6 +26,7 @@
 #include "codecs/GifImage.h"
 #include "codecs/JpegImage.h"
 #include "codecs/PngImage.h"
+#include "platform/AtomicFile.h"
 
 namespace {
 

@@ -64,7 +64,7 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& image) {
 }
 
 void WriteBmpFile(const std::string& path, const Bitmap& image) {
-  WriteFileAtomically(path, EncodeBmp(image));
+  WriteImageFile(path, EncodeBmp(image));
 }
 
 }  // namespace mv

@@ -1,89 +1,11 @@
 #include "codecs/FileBytes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "codecs/CodecError.h"
+#include "platform/AtomicFile.h"
 
 namespace mv {
-
-namespace {
-
-std::string SystemMessage(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-// Closes a descriptor and removes the temporary file unless the write was committed.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::string& folderAndPrefix) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      path_ = folderAndPrefix + std::to_string(random()) + ".tmp";
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
-    }
-    if (fd_ < 0) throw CodecError(SystemMessage("cannot create", path_));
-  }
-  ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!committed_) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  void Write(std::span<const uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw CodecError(SystemMessage("cannot write", path_));
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  // Answers whether the target exists, and gives the temporary its permission bits if so.
-  bool CopyModeFrom(const std::string& target) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) return false;
-    ::fchmod(fd_, info.st_mode & 07777);
-    return true;
-  }
-  // A file that replaces another is flushed to disk before the rename, so a system crash cannot
-  // leave an empty file where the good one stood; a new file has nothing to lose and skips it.
-  void CommitAs(const std::string& target, bool replacing) {
-    if (replacing && ::fsync(fd_) != 0) throw CodecError(SystemMessage("cannot write", path_));
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) throw CodecError(SystemMessage("cannot write", path_));
-    if (::rename(path_.c_str(), target.c_str()) != 0) throw CodecError(SystemMessage("cannot write", target));
-    committed_ = true;
-  }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  bool committed_ = false;
-};
-
-// A symbolic link is followed, so the file it names is replaced rather than the link.
-std::filesystem::path ResolveTarget(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path target(path);
-  if (std::filesystem::is_symlink(target, error)) {
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-    if (!error) return resolved;
-  }
-  return target;
-}
-
-}  // namespace
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -105,18 +27,12 @@ std::vector<uint8_t> ReadFileHead(const std::string& path, std::size_t count) {
   return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::filesystem::path target = ResolveTarget(path);
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  // A hidden name beside the target: ".name.<random>.tmp".
-  std::string hidden = target.filename().string();
-  hidden.insert(0, 1, '.');
-  hidden.push_back('.');
-  TemporaryFile temporary((folder / hidden).string());
-  temporary.Write(bytes);
-  const bool replacing = temporary.CopyModeFrom(target.string());
-  temporary.CommitAs(target.string(), replacing);
+void WriteImageFile(const std::string& path, std::span<const uint8_t> bytes) {
+  try {
+    WriteFileAtomically(path, bytes);
+  } catch (const FileWriteError& error) {
+    throw CodecError(error.what());
+  }
 }
 
 }  // namespace mv

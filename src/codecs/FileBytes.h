@@ -16,10 +16,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // of another format without reading all of it. Throws CodecError when it cannot be opened.
 std::vector<uint8_t> ReadFileHead(const std::string& path, std::size_t count);
 
-// Writes `bytes` to a temporary file in the target's folder and renames it over the target, so a
-// failed write never leaves a truncated file where a good one stood. When a file is replaced, the
-// new data is flushed to disk before the rename and the file keeps its permission bits. Throws
-// CodecError when any step fails (the temporary is removed).
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+// Writes `bytes` with WriteFileAtomically (platform/AtomicFile.h): a failed write never leaves a
+// truncated file where a good one stood. Throws CodecError when the file cannot be written.
+void WriteImageFile(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace mv

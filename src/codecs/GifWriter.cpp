@@ -103,7 +103,7 @@ std::vector<uint8_t> EncodeGif(const Bitmap& image, std::optional<ColorRef> tran
 }
 
 void WriteGifFile(const std::string& path, const Bitmap& image, std::optional<ColorRef> transparent) {
-  WriteFileAtomically(path, EncodeGif(image, transparent));
+  WriteImageFile(path, EncodeGif(image, transparent));
 }
 
 }  // namespace mv

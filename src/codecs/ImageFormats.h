@@ -33,7 +33,7 @@ struct ImageFormat {
   // The picture of the file at `path`; CodecError when the file is not of this format or cannot be
   // read, std::bad_alloc when its pixels do not fit in memory.
   Bitmap (*decode)(const std::string& path);
-  // Writes `image` to `path` crash-safely (see WriteFileAtomically); CodecError when it cannot.
+  // Writes `image` to `path` crash-safely (see WriteImageFile); CodecError when it cannot.
   void (*encode)(const std::string& path, const Bitmap& image, const EncodeOptions& options);
 };
 

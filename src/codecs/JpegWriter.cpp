@@ -77,7 +77,7 @@ std::vector<uint8_t> EncodeJpeg(const Bitmap& image, int quality) {
 }
 
 void WriteJpegFile(const std::string& path, const Bitmap& image, int quality) {
-  WriteFileAtomically(path, EncodeJpeg(image, quality));
+  WriteImageFile(path, EncodeJpeg(image, quality));
 }
 
 }  // namespace mv

@@ -183,7 +183,7 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, const PngWriteOptions& optio
 }
 
 void WritePngFile(const std::string& path, const Bitmap& image, const PngWriteOptions& options) {
-  WriteFileAtomically(path, EncodePng(image, options));
+  WriteImageFile(path, EncodePng(image, options));
 }
 
 }  // namespace mv

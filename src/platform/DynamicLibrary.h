@@ -10,6 +10,7 @@ class DynamicLibrary {
  public:
   // Opens the library at `path` with RTLD_NOW | RTLD_LOCAL (and RTLD_NODELETE when asked, for
   // libraries whose code must not be unmapped, such as ones built on a GUI toolkit).
+  // A path with a folder part must name a regular file (a named pipe there would hold the loader).
   // Check IsLoaded(): a missing or unloadable file is not an exception.
   explicit DynamicLibrary(const std::string& path, bool keepCodeMapped = false);
   ~DynamicLibrary();

@@ -4,10 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <span>
 
+#include "platform/AtomicFile.h"
 #include "platform/Numbers.h"
+#include "platform/OpenFile.h"
 
 namespace mv {
 
@@ -55,6 +59,13 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
   const std::string_view key = Trim(line.substr(0, equals));
   if (key.empty() || key.front() == '[') return std::nullopt;
   return KeyLine{key, Trim(line.substr(equals + 1))};
+}
+
+// A file that exists and that we may not write, or that no one may write.
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 bool IsBlank(std::string_view line) {
@@ -111,21 +122,27 @@ std::optional<double> ParseIniFloat(std::string_view text) {
   return value;
 }
 
-IniFile IniFile::Load(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return IniFile();
-  struct stat info {};
+std::optional<IniFile> IniFile::Read(const std::string& path) {
+  const FileHandle file = OpenFile(path, O_RDONLY, FileKinds::Regular);
+  if (!file.IsOpen()) {
+    if (file.Error() == ENOENT) return IniFile();
+    return std::nullopt;
+  }
   std::string text;
-  bool readable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   char buffer[65536];
-  while (readable) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0) readable = false;
-    if (n <= 0) break;
+  for (;;) {
+    const ssize_t n = ::read(file.Descriptor(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    if (text.size() + static_cast<std::size_t>(n) > kMaxFileSize) return std::nullopt;
     text.append(buffer, static_cast<std::size_t>(n));
   }
-  close(fd);
-  return readable ? Parse(text) : IniFile();
+  return Parse(text);
+}
+
+IniFile IniFile::Load(const std::string& path) {
+  return Read(path).value_or(IniFile());
 }
 
 IniFile IniFile::Parse(std::string_view text) {
@@ -234,24 +251,12 @@ std::string IniFile::Text() const {
 }
 
 void IniFile::Save(const std::string& path) const {
+  const std::string target = WriteTarget(path);
+  if (IsReadOnly(target)) throw IniWriteError(path, "the file is read-only; the settings were not saved");
   const std::string text = Text();
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) throw IniWriteError(path);
-  bool written = true;
-  std::size_t done = 0;
-  while (written && done < text.size()) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0)
-      written = false;
-    else
-      done += static_cast<std::size_t>(n);
-  }
-  // mkstemp creates the file for the owner only; a settings file is an ordinary file.
-  written = written && fchmod(fd, 0644) == 0;
-  written = close(fd) == 0 && written;
-  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
+  try {
+    WriteFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  } catch (const FileWriteError&) {
     throw IniWriteError(path);
   }
 }

@@ -5,7 +5,7 @@
 // trimmed of blanks. A line that is neither a header nor a key line is skipped when reading and kept
 // when writing, as are all lines the writer does not touch. A written key replaces its line, or is
 // added after the last non-blank line of its section; a new section is added at the end of the file.
-// A missing or unreadable file reads as an empty one, so every key takes its default.
+// A missing file reads as an empty one, so every key takes its default.
 
 #include <cstdint>
 #include <optional>
@@ -16,16 +16,26 @@
 
 namespace mv {
 
-// Raised when the settings file cannot be written; what() names the file.
+// Raised when the settings file cannot be written; what() names the file (and the reason, if known).
 class IniWriteError : public std::runtime_error {
  public:
   explicit IniWriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
+  IniWriteError(const std::string& path, const std::string& reason)
+      : std::runtime_error("Unable to write to " + path + ": " + reason) {}
 };
 
 class IniFile {
  public:
+  // Files larger than this are not read: no settings file is that large, and reading one would
+  // take memory and time in proportion to it.
+  static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
+
   IniFile() = default;
-  // The document held by `path`; an empty one when the file is missing or cannot be read.
+  // The document held by `path`: an empty one when nothing is there; nullopt when something is
+  // there that cannot be read (no permission, a folder, a named pipe or any other file that is not
+  // a regular one, a file larger than kMaxFileSize). Never waits on a named pipe.
+  static std::optional<IniFile> Read(const std::string& path);
+  // Read(path), with a file that cannot be read taken as an empty one.
   static IniFile Load(const std::string& path);
   static IniFile Parse(std::string_view text);
 
@@ -49,7 +59,10 @@ class IniFile {
   // The file's text with the line ends it was read with (CR LF for a new file).
   std::string Text() const;
   // Writes the text to a temporary file beside `path` and renames it over `path`, so a failure
-  // never leaves a half-written settings file. Throws IniWriteError.
+  // never leaves a half-written settings file. A symbolic link is written through: the file it
+  // points to is replaced and the link stays. A file marked read-only (no write permission for us,
+  // or none for anyone) is left as it is. A replaced file keeps its permission bits. Throws
+  // IniWriteError.
   void Save(const std::string& path) const;
 
  private:

@@ -1,8 +1,9 @@
 // The settings file: the full reading at the first showing, the partial reading after the settings
 // dialog, the keys written at close, and the settings command.
 
+#include <algorithm>
 #include <array>
-#include <limits>
+#include <optional>
 
 #include "optionlib/OptionLibrary.h"
 #include "platform/IniFile.h"
@@ -17,22 +18,39 @@ namespace {
 constexpr std::array<const char*, 8> kRatioEntries = {"N4001", "N2001", "N18", "N751",
                                                       "N501",  "N251",  "N8",  "N14"};
 
-int32_t Saturate(int64_t value) {
-  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
+// Window positions and sizes are kept where screens are: a hand-edited Left=2147483647 would
+// otherwise overflow the window's right edge and come back as a negative width at close.
+constexpr int32_t kWindowCoordinateLimit = 32767;
+
+int32_t WindowCoordinate(int32_t value) {
+  return std::clamp(value, -kWindowCoordinateLimit - 1, kWindowCoordinateLimit);
+}
+int32_t WindowExtent(int32_t value) {
+  return std::clamp(value, 0, kWindowCoordinateLimit);
+}
+
+std::string UnreadableSettingsText(const std::string& path) {
+  return "\r\n設定ファイル：" + path +
+         "を読み取ることができませんでした\r\n\r\n既定の設定で起動します。設定は保存されません";
 }
 
 }  // namespace
 
 void TForm1::ReadSettings(bool partialOnly) {
-  const IniFile ini = IniFile::Load(settings.SettingsPath);
+  // A settings file that is there but cannot be read (no permission, not a file, far too large) is
+  // reported once at start and left alone: the defaults apply and nothing is written at close.
+  const std::optional<IniFile> read = IniFile::Read(settings.SettingsPath);
+  if (!read && !partialOnly) {
+    settings.SettingsUnreadable = true;
+    desktop.ShowMessageBox(BoxKind::Warning, UnreadableSettingsText(settings.SettingsPath), kOK, 0);
+  }
+  const IniFile ini = read.value_or(IniFile());
   if (!partialOnly) {
-    const int32_t top = ini.ReadInteger("mirvane", "Top", 10);
-    const int32_t left = ini.ReadInteger("mirvane", "Left", 10);
-    const int32_t width = ini.ReadInteger("mirvane", "Width", 540);
-    const int32_t height = ini.ReadInteger("mirvane", "Height", 350);
-    desktop.SetWindowBounds({left, top, Saturate(int64_t{left} + width), Saturate(int64_t{top} + height)});
+    const int32_t top = WindowCoordinate(ini.ReadInteger("mirvane", "Top", 10));
+    const int32_t left = WindowCoordinate(ini.ReadInteger("mirvane", "Left", 10));
+    const int32_t width = WindowExtent(ini.ReadInteger("mirvane", "Width", 540));
+    const int32_t height = WindowExtent(ini.ReadInteger("mirvane", "Height", 350));
+    desktop.SetWindowBounds({left, top, left + width, top + height});
     FormResize();
     if (ini.ReadBool("mirvane", "Maximized", false)) desktop.SetMaximized(true);
     if (ini.ReadBool("Mode", "GraphicViewer", true)) menus.Click("N33");
@@ -73,7 +91,12 @@ bool TForm1::ReadNotDeleteForCopy() const {
 }
 
 void TForm1::WriteSettings() {
-  IniFile ini = IniFile::Load(settings.SettingsPath);
+  if (settings.SettingsUnreadable) return;
+  // Only the window's keys are written; the rest of the file must be read first, or it is lost.
+  std::optional<IniFile> read = IniFile::Read(settings.SettingsPath);
+  if (!read)
+    throw IniWriteError(settings.SettingsPath, "the file cannot be read; the settings were not saved");
+  IniFile& ini = *read;
   int ratio = 0;
   while (ratio < 8 && !menus.IsChecked(kRatioEntries[static_cast<std::size_t>(ratio)])) ++ratio;
   if (desktop.IsMaximized()) {

@@ -7,6 +7,9 @@ namespace mv {
 
 struct SettingsState {
   std::string SettingsPath;
+  // The settings file exists but could not be read at start (reported then): it is not written at
+  // close, so whatever it holds stays.
+  bool SettingsUnreadable = false;
   bool ToolMessages = false;      // "Show" "Tool Message": skip the guidance boxes
   bool ShowProgress = false;      // "Show" "Progress Bar"
   bool NoCache = false;           // "Application" "No Cache"

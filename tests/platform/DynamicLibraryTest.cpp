@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mv {
@@ -24,6 +25,20 @@ TEST(DynamicLibrary, AMissingFileIsNotLoadedAndSaysWhy) {
   EXPECT_EQ(missing.Symbol("GetFilter"), nullptr);
   DynamicLibrary moved(std::move(missing));
   EXPECT_FALSE(moved.IsLoaded());
+}
+
+TEST(DynamicLibrary, ANamedPipeInPlaceOfTheLibraryIsNotOpened) {
+  char folder[] = "/tmp/mv-library-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string pipe = std::string(folder) + "/mvfilters.so";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  alarm(20);  // a regression that waits on the pipe fails instead of hanging
+  const DynamicLibrary library(pipe);
+  alarm(0);
+  EXPECT_FALSE(library.IsLoaded());
+  EXPECT_FALSE(library.Error().empty());
+  unlink(pipe.c_str());
+  rmdir(folder);
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheTestExecutableNotTheCurrentDirectory) {

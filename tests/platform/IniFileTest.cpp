@@ -123,5 +123,71 @@ TEST_F(IniFileOnDisk, AFolderInPlaceOfTheFileCannotBeWrittenAndReadsAsEmpty) {
   EXPECT_THROW(ini.Save(path), IniWriteError);
 }
 
+// What a settings file can be besides a file of ours: Read tells "nothing there" (defaults) from
+// "something there we cannot read" (to be reported and left alone), and never waits on a pipe.
+TEST_F(IniFileOnDisk, ReadTellsAMissingFileFromOneThatCannotBeRead) {
+  alarm(20);  // a regression that waits on the pipe fails instead of hanging
+  const std::string path = folder_ + "/user.ini";
+  EXPECT_TRUE(IniFile::Read(path).has_value());
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  EXPECT_FALSE(IniFile::Read(path).has_value());
+  EXPECT_EQ(IniFile::Load(path).ReadString("A", "x"), std::nullopt);
+  alarm(0);
+  unlink(path.c_str());
+  ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+  EXPECT_FALSE(IniFile::Read(path).has_value());
+  rmdir(path.c_str());
+
+  // A file of a mebibyte of empty lines is no settings file; one just within the size still reads.
+  std::string text = "[A]\r\nx=1\r\n";
+  text.resize(IniFile::kMaxFileSize, '\n');
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+  }
+  ASSERT_TRUE(IniFile::Read(path).has_value());
+  EXPECT_EQ(IniFile::Read(path)->ReadString("A", "x"), "1");
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << '\n';
+  }
+  EXPECT_FALSE(IniFile::Read(path).has_value());
+}
+
+TEST_F(IniFileOnDisk, AFileWithoutReadPermissionCannotBeReadSkippedForRoot) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads files of any permission";
+  const std::string path = folder_ + "/user.ini";
+  IniFile ini;
+  ini.WriteString("A", "x", "1");
+  ini.Save(path);
+  chmod(path.c_str(), 0);
+  EXPECT_FALSE(IniFile::Read(path).has_value());
+}
+
+TEST_F(IniFileOnDisk, SavingWritesThroughALinkAndLeavesAReadOnlyFileAlone) {
+  const std::string target = folder_ + "/shared.ini", link = folder_ + "/user.ini";
+  IniFile ini;
+  ini.WriteString("A", "x", "1");
+  ini.Save(target);
+  chmod(target.c_str(), 0640);
+  ASSERT_EQ(symlink("shared.ini", link.c_str()), 0);
+  ini.WriteString("A", "x", "2");
+  ini.Save(link);
+  struct stat info {};
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(IniFile::Load(target).ReadString("A", "x"), "2");
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::system(("test $(ls -A '" + folder_ + "' | wc -l) -eq 2").c_str()), 0);
+
+  // No write permission for anyone marks the file read-only, for root too.
+  chmod(target.c_str(), 0444);
+  ini.WriteString("A", "x", "3");
+  EXPECT_THROW(ini.Save(link), IniWriteError);
+  EXPECT_THROW(ini.Save(target), IniWriteError);
+  EXPECT_EQ(IniFile::Load(target).ReadString("A", "x"), "2");
+}
+
 }  // namespace
 }  // namespace mv

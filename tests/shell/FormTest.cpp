@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -232,8 +238,94 @@ TEST_F(Form, ClosingWritesTheSettingsEvenWhenTheyCannotBeWrittenAndThenCloses) {
   form_.CloseRequested();
   EXPECT_TRUE(form_.IsClosed());
   ASSERT_EQ(desktop_.boxes.size(), 1u);
-  EXPECT_EQ(desktop_.boxes[0].text, "Unable to write to " + form_.settings.SettingsPath + ".");
+  EXPECT_EQ(desktop_.boxes[0].text, "Unable to write to " + form_.settings.SettingsPath +
+                                        ": the file cannot be read; the settings were not saved.");
   EXPECT_TRUE(form_.history.UndoCache.empty());
+}
+
+// A settings file that is there but cannot be read is reported once at start and never replaced:
+// a named pipe (which must not hold the start either), a folder, a file past the size limit.
+TEST_F(Form, ASettingsFileThatCannotBeReadIsReportedAtStartAndLeftAlone) {
+  const std::string& path = form_.settings.SettingsPath;
+  const std::string warning =
+      "\r\n設定ファイル：" + path +
+      "を読み取ることができませんでした\r\n\r\n既定の設定で起動します。設定は保存されません";
+  const auto startAndClose = [&](const std::function<void()> makeFile) {
+    FakeDesktop desktop;
+    test::WindowCore window(desktop, folder_.String());
+    TForm1& form = window.form;
+    makeFile();
+    alarm(20);  // a regression that waits on a pipe fails instead of hanging
+    form.Show({});
+    alarm(0);
+    form.CloseRequested();
+    EXPECT_TRUE(form.IsClosed());
+    ASSERT_EQ(desktop.boxes.size(), 1u);  // the warning; closing says nothing more
+    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Warning);
+    EXPECT_EQ(desktop.boxes[0].text, warning);
+    EXPECT_EQ(desktop.bounds, (Rect{10, 10, 555, 360}));  // the defaults (545 wide at least)
+  };
+  startAndClose([&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); });
+  struct stat info {};
+  ASSERT_EQ(lstat(path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  unlink(path.c_str());
+
+  startAndClose([&] {
+    std::ofstream out(path, std::ios::binary);
+    out << "[mirvane]\r\nLeft=300\r\n" << std::string(IniFile::kMaxFileSize, '\n');
+  });
+  EXPECT_EQ(std::filesystem::file_size(path), IniFile::kMaxFileSize + 21);
+}
+
+TEST_F(Form, ASettingsFileWithoutReadPermissionIsNotReplacedSkippedForRoot) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads files of any permission";
+  IniFile ini;
+  ini.WriteInteger("mirvane", "Left", 300);
+  ini.Save(form_.settings.SettingsPath);
+  chmod(form_.settings.SettingsPath.c_str(), 0);
+  form_.Show({});
+  form_.CloseRequested();
+  ASSERT_EQ(desktop_.boxes.size(), 1u);
+  EXPECT_EQ(desktop_.boxes[0].kind, BoxKind::Warning);
+  chmod(form_.settings.SettingsPath.c_str(), 0600);
+  EXPECT_EQ(IniFile::Load(form_.settings.SettingsPath).Text(), ini.Text());
+}
+
+// A linked settings file is written through the link; a read-only one is kept as it is and the
+// user told that the settings were not saved; positions past any screen are brought back.
+TEST_F(Form, SettingsAreWrittenThroughALinkAndNeverOverAReadOnlyFile) {
+  const std::string& path = form_.settings.SettingsPath;
+  const std::string target = folder_.File("elsewhere.ini");
+  {
+    IniFile ini;
+    ini.WriteInteger("mirvane", "Left", 2147483647);
+    ini.WriteInteger("mirvane", "Top", -2147483647);
+    ini.WriteInteger("mirvane", "Width", 2147483647);
+    ini.WriteString("Other", "Kept", "yes");
+    ini.Save(target);
+  }
+  ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+  form_.Show({});
+  EXPECT_EQ(desktop_.bounds, (Rect{32767, -32768, 65534, -32768 + 350}));
+  desktop_.bounds = {20, 30, 620, 430};
+  form_.WriteSettings();
+  struct stat info {};
+  ASSERT_EQ(lstat(path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  const IniFile written = IniFile::Load(target);
+  EXPECT_EQ(written.ReadString("mirvane", "Width"), "600");
+  EXPECT_EQ(written.ReadString("Other", "Kept"), "yes");
+
+  chmod(target.c_str(), 0444);
+  const std::string before = written.Text();
+  form_.CloseRequested();
+  EXPECT_TRUE(form_.IsClosed());
+  ASSERT_EQ(desktop_.boxes.size(), 1u);
+  EXPECT_EQ(desktop_.boxes[0].kind, BoxKind::Error);
+  EXPECT_EQ(desktop_.boxes[0].text,
+            "Unable to write to " + path + ": the file is read-only; the settings were not saved.");
+  EXPECT_EQ(IniFile::Load(target).Text(), before);
 }
 
 TEST_F(Form, ARefusedCloseKeepsTheWindowAndWritesNothing) {
