@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/ByteSource.h"
 #include "codecs/ImageLimits.h"
 #include "platform/Bitmap.h"
 
@@ -19,6 +20,7 @@ class BmpImage {
   // Reads a bitmap file; throws CodecError for anything that is not a readable bitmap file.
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const uint8_t> bytes);
+  void Load(const ByteSource& file);
 
   // The pixels in the file's own depth where the Bitmap has it: 1/4/8 bits indexed (palette padded
   // with black to 2^bits entries), 16-bit 5-5-5, 24-bit, 32-bit (the fourth byte as stored). Other

@@ -1,5 +1,6 @@
 // Reading of bitmap files. Every size is checked against the file length in 64 bits before pixel
 // memory is allocated; RLE runs are clipped at the row end and deltas that leave the bitmap are refused.
+// Only the headers, the colour table and the pixel rows are read, whatever else the file holds.
 
 #include <algorithm>
 #include <bit>
@@ -7,14 +8,16 @@
 
 #include "codecs/BmpImage.h"
 #include "codecs/ByteReader.h"
+#include "codecs/ByteSource.h"
 #include "codecs/CodecError.h"
-#include "codecs/FileBytes.h"
 
 namespace mv {
 
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
+// The file header, the longest info header and the bit-field masks that may follow a short one.
+constexpr std::size_t kHeadSize = kFileHeaderSize + 124 + 16;
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
 struct BmpHeader {
@@ -115,14 +118,15 @@ void CheckHeader(const BmpHeader& h) {
   if ((c == kRle8 || c == kRle4) && h.topDown) throw CodecError("compressed bitmaps cannot be top-down");
 }
 
-std::vector<PaletteEntry> ReadPalette(std::span<const uint8_t> file, const BmpHeader& h,
-                                      std::size_t pixelOffset) {
+std::vector<PaletteEntry> ReadPalette(const ByteSource& file, const BmpHeader& h, uint64_t pixelOffset) {
   const std::size_t full = std::size_t{1} << h.bitCount;
   std::size_t count = h.colorsUsed == 0 ? full : std::min<std::size_t>(h.colorsUsed, full);
   if (pixelOffset >= h.paletteOffset)
-    count = std::min(count, (pixelOffset - h.paletteOffset) / h.paletteEntrySize);
+    count = static_cast<std::size_t>(
+        std::min<uint64_t>(count, (pixelOffset - h.paletteOffset) / h.paletteEntrySize));
   std::vector<PaletteEntry> palette(full);
-  ByteReader in(file, h.paletteOffset);
+  const std::vector<uint8_t> table = file.Bytes(h.paletteOffset, count * h.paletteEntrySize);
+  ByteReader in(table);
   for (std::size_t i = 0; i < count; ++i) {
     const std::span<const uint8_t> e = in.Take(h.paletteEntrySize);
     palette[i] = PaletteEntry{e[0], e[1], e[2], 0};
@@ -184,25 +188,32 @@ int BitmapRow(const BmpHeader& h, int64_t fileRow) {
   return static_cast<int>(h.topDown ? fileRow : h.height - 1 - fileRow);
 }
 
-void ReadUncompressed(std::span<const uint8_t> file, std::size_t offset, const BmpHeader& h, Bitmap& out) {
+// Reads a row's bytes at `offset`; CodecError when the file ends first.
+void ReadFileRow(const ByteSource& file, uint64_t offset, std::span<uint8_t> row) {
+  if (file.ReadAt(offset, row) != row.size()) throw CodecError("bitmap pixel data is truncated");
+}
+
+void ReadUncompressed(const ByteSource& file, uint64_t offset, const BmpHeader& h, Bitmap& out) {
   const uint64_t rowBytes = (static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32 * 4;
   const uint64_t lastRowBytes = (static_cast<uint64_t>(h.width) * h.bitCount + 7) / 8;
   const uint64_t needed = rowBytes * static_cast<uint64_t>(h.height - 1) + lastRowBytes;
-  if (needed > file.size() - offset) throw CodecError("bitmap pixel data is truncated");
+  if (needed > file.Size() - offset) throw CodecError("bitmap pixel data is truncated");
   const bool direct = h.bitCount <= 8 || h.compression == kRgb || MasksAreNative(h);
-  const uint8_t* base = file.data() + offset;
   if (direct) {
     for (int64_t r = 0; r < h.height; ++r) {
       const std::size_t bytes = static_cast<std::size_t>(r == h.height - 1 ? lastRowBytes : rowBytes);
-      std::memcpy(out.Row(BitmapRow(h, r)), base + r * rowBytes, std::min<std::size_t>(bytes, out.Stride()));
+      ReadFileRow(file, offset + r * rowBytes,
+                  std::span(out.Row(BitmapRow(h, r)), std::min<std::size_t>(bytes, out.Stride())));
     }
     return;
   }
   const Channel red(h.masks[0], h.bitCount), green(h.masks[1], h.bitCount), blue(h.masks[2], h.bitCount);
   const int outBytes = out.BitsPerPixel() / 8;
   const unsigned inBytes = h.bitCount / 8;
+  std::vector<uint8_t> fileRow(static_cast<std::size_t>(lastRowBytes));
   for (int64_t r = 0; r < h.height; ++r) {
-    const uint8_t* in = base + r * rowBytes;
+    ReadFileRow(file, offset + r * rowBytes, fileRow);
+    const uint8_t* in = fileRow.data();
     uint8_t* row = out.Row(BitmapRow(h, r));
     for (int64_t x = 0; x < h.width; ++x) {
       const uint32_t pixel = LoadPixel(in + x * inBytes, h.bitCount);
@@ -219,7 +230,7 @@ class RleDecoder {
  public:
   RleDecoder(const BmpHeader& h, Bitmap& out) : h_(h), out_(out) {}
 
-  void Decode(ByteReader in) {
+  void Decode(SourceReader in) {
     while (in.Remaining() >= 2 && y_ < h_.height) {
       const unsigned count = in.U8();
       const unsigned code = in.U8();
@@ -241,7 +252,7 @@ class RleDecoder {
   }
 
  private:
-  void ReadAbsolute(ByteReader& in, unsigned count) {
+  void ReadAbsolute(SourceReader& in, unsigned count) {
     const std::size_t bytes = h_.bitCount == 8 ? count : (count + 1) / 2;
     const std::span<const uint8_t> data = in.Take(bytes + (bytes & 1));
     for (unsigned i = 0; i < count; ++i) {
@@ -264,22 +275,26 @@ class RleDecoder {
 }  // namespace
 
 void BmpImage::LoadFromFile(const std::string& path) {
-  const std::vector<uint8_t> head = ReadFileHead(path, 2);
-  if (head.size() < 2 || head[0] != 'B' || head[1] != 'M') throw CodecError("not a BMP file");
-  LoadFromMemory(ReadFileBytes(path));
+  Load(ByteSource::OpenFile(path));
 }
 
-void BmpImage::LoadFromMemory(std::span<const uint8_t> file) {
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') throw CodecError("not a BMP file");
-  if (file.size() < kFileHeaderSize + 4) throw CodecError("file is truncated");
-  const BmpHeader h = ReadHeaders(file);
+void BmpImage::LoadFromMemory(std::span<const uint8_t> bytes) {
+  Load(ByteSource(bytes));
+}
+
+void BmpImage::Load(const ByteSource& file) {
+  const std::vector<uint8_t> head = file.Head(kHeadSize);
+  if (head.size() < 2 || head[0] != 'B' || head[1] != 'M') throw CodecError("not a BMP file");
+  if (head.size() < kFileHeaderSize + 4) throw CodecError("file is truncated");
+  // The head holds the whole file or more than any header needs, so its checks are the file's.
+  const BmpHeader h = ReadHeaders(head);
   CheckHeader(h);
   CheckImageSize(h.width, h.height, limits_);
-  std::size_t offset = ByteReader(file, 10).U32();
+  uint64_t offset = ByteReader(head, 10).U32();
   if (offset == 0)
     offset = h.paletteOffset + (h.bitCount <= 8 ? (std::size_t{1} << h.bitCount) * h.paletteEntrySize : 0);
   if (offset < kFileHeaderSize + h.headerSize) throw CodecError("bitmap pixel offset inside the header");
-  if (offset >= file.size()) throw CodecError("bitmap pixel offset beyond the end of the file");
+  if (offset >= file.Size()) throw CodecError("bitmap pixel offset beyond the end of the file");
   if (h.hasMasks && h.compression != kRgb) {
     // Validates the masks before any pixel memory is taken.
     for (int i = 0; i < 3; ++i) Channel(h.masks[i], h.bitCount);
@@ -290,7 +305,7 @@ void BmpImage::LoadFromMemory(std::span<const uint8_t> file) {
   Bitmap image(static_cast<int>(h.width), static_cast<int>(h.height), FormatOf(h));
   if (h.bitCount <= 8) image.SetPalette(std::move(palette));
   if (h.compression == kRle8 || h.compression == kRle4) {
-    RleDecoder(h, image).Decode(ByteReader(file, offset));
+    RleDecoder(h, image).Decode(SourceReader(file, offset));
   } else {
     ReadUncompressed(file, offset, h, image);
   }

@@ -18,15 +18,6 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-std::vector<uint8_t> ReadFileHead(const std::string& path, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CodecError("cannot open " + path);
-  std::vector<uint8_t> bytes(count);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
-
 void WriteImageFile(const std::string& path, std::span<const uint8_t> bytes) {
   try {
     WriteFileAtomically(path, bytes);

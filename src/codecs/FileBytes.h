@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file input and crash-safe output for the codecs.
+// Whole-file input (for measurements) and crash-safe output for the codecs.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,12 +9,9 @@
 
 namespace mv {
 
-// The file's contents. Throws CodecError when it cannot be opened or read.
+// The file's contents (the readers themselves read only what they need: ByteSource.h). Throws CodecError when
+// it cannot be opened or read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
-
-// The first `count` bytes of the file (fewer when the file is shorter). Lets a reader refuse a file
-// of another format without reading all of it. Throws CodecError when it cannot be opened.
-std::vector<uint8_t> ReadFileHead(const std::string& path, std::size_t count);
 
 // Writes `bytes` with WriteFileAtomically (platform/AtomicFile.h): a failed write never leaves a
 // truncated file where a good one stood. Throws CodecError when the file cannot be written.

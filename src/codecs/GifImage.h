@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/ByteSource.h"
 #include "codecs/ImageLimits.h"
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -22,6 +23,7 @@ class GifImage {
   // truncated, has no image, an empty image, no colour table, or exceeds the limits.
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const uint8_t> bytes);
+  void Load(const ByteSource& file);
 
   // An 8-bit bitmap with the file's colour table (local before global) as its palette. The bitmap
   // covers the logical screen, enlarged where the image reaches beyond it; the image sits at its

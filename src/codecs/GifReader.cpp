@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "codecs/ByteSource.h"
 #include "codecs/CodecError.h"
-#include "codecs/FileBytes.h"
 #include "codecs/GifImage.h"
 #include "codecs/LzwCheck.h"
 
@@ -16,18 +16,9 @@ namespace mv {
 
 namespace {
 
-struct MemorySource {
-  std::span<const uint8_t> bytes;
-  std::size_t position = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
-  auto* source = static_cast<MemorySource*>(gif->UserData);
-  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)),
-                                              source->bytes.size() - source->position);
-  std::memcpy(out, source->bytes.data() + source->position, n);
-  source->position += n;
-  return static_cast<int>(n);
+int ReadFromSource(GifFileType* gif, GifByteType* out, int count) {
+  auto* reader = static_cast<SourceReader*>(gif->UserData);
+  return static_cast<int>(reader->Read(out, static_cast<std::size_t>(std::max(count, 0))));
 }
 
 struct GifCloser {
@@ -90,15 +81,18 @@ std::vector<int> RowOrder(int height, bool interlaced) {
 }  // namespace
 
 void GifImage::LoadFromFile(const std::string& path) {
-  if (!HasGifSignature(ReadFileHead(path, 6))) throw CodecError("not a GIF file");
-  LoadFromMemory(ReadFileBytes(path));
+  Load(ByteSource::OpenFile(path));
 }
 
 void GifImage::LoadFromMemory(std::span<const uint8_t> bytes) {
-  if (!HasGifSignature(bytes)) throw CodecError("not a GIF file");
-  MemorySource source{bytes, 0};
+  Load(ByteSource(bytes));
+}
+
+void GifImage::Load(const ByteSource& file) {
+  if (!HasGifSignature(file.Head(6))) throw CodecError("not a GIF file");
+  SourceReader reader(file);
   int error = 0;
-  GifHandle gif(DGifOpen(&source, ReadFromMemory, &error));
+  GifHandle gif(DGifOpen(&reader, ReadFromSource, &error));
   if (!gif) {
     const char* text = GifErrorString(error);
     throw CodecError(std::string("GIF: ") + (text ? text : "cannot open"));
@@ -116,7 +110,7 @@ void GifImage::LoadFromMemory(std::span<const uint8_t> bytes) {
   }
   if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif.get());
   // giflib has just read the minimum code size byte that starts the image data.
-  CheckLzwData(bytes, source.position - 1);
+  CheckLzwData(file, reader.Position() - 1);
 
   const GifImageDesc& frame = gif->Image;
   const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;

@@ -1,7 +1,5 @@
 #include "codecs/ImageFile.h"
 
-#include <sys/stat.h>
-
 #include <new>
 
 #include "codecs/CodecError.h"
@@ -11,12 +9,16 @@ namespace mv {
 
 std::optional<DecodedImage> ReadImageFile(const std::string& path) {
   // Only regular files: a folder cannot be read and a named pipe would wait forever.
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::optional<ByteSource> file;
+  try {
+    file.emplace(ByteSource::OpenFile(path));
+  } catch (const CodecError&) {
+    return std::nullopt;
+  }
   bool outOfMemory = false;
   for (const ImageFormat& format : ImageFormats()) {
     try {
-      return DecodedImage{format.decode(path), format.id};
+      return DecodedImage{format.decode(*file), format.id};
     } catch (const CodecError&) {
     } catch (const std::bad_alloc&) {
       outOfMemory = true;

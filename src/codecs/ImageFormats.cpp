@@ -11,9 +11,9 @@ namespace mv {
 namespace {
 
 template <typename Reader>
-Bitmap Decode(const std::string& path) {
+Bitmap Decode(const ByteSource& file) {
   Reader reader;
-  reader.LoadFromFile(path);
+  reader.Load(file);
   return std::move(reader).ToBitmap();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "codecs/ByteSource.h"
 #include "codecs/PngImage.h"
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -30,9 +31,9 @@ struct ImageFormat {
   int32_t id;
   std::string_view name;       // "JPEG", "BMP", "GIF", "PNG"
   std::string_view extension;  // the usual file name ending: ".jpg", ".bmp", ".gif", ".png"
-  // The picture of the file at `path`; CodecError when the file is not of this format or cannot be
-  // read, std::bad_alloc when its pixels do not fit in memory.
-  Bitmap (*decode)(const std::string& path);
+  // The picture in the file; CodecError when the file is not of this format or cannot be read,
+  // std::bad_alloc when its pixels do not fit in memory.
+  Bitmap (*decode)(const ByteSource& file);
   // Writes `image` to `path` crash-safely (see WriteImageFile); CodecError when it cannot.
   void (*encode)(const std::string& path, const Bitmap& image, const EncodeOptions& options);
 };

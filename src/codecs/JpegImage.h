@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/ByteSource.h"
 #include "codecs/ImageLimits.h"
 #include "platform/Bitmap.h"
 
@@ -21,6 +22,7 @@ class JpegImage {
   // shows the rest in the decoder's neutral grey.
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const uint8_t> bytes);
+  void Load(const ByteSource& file);
 
   // Greyscale files give an 8-bit bitmap with a grey palette; all others 24-bit.
   Bitmap ToBitmap() const& { return bitmap_; }

@@ -6,9 +6,12 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include <jerror.h>
+
+#include "codecs/ByteSource.h"
 #include "codecs/CodecError.h"
-#include "codecs/FileBytes.h"
 #include "codecs/JpegErrors.h"
 #include "codecs/JpegImage.h"
 
@@ -31,14 +34,61 @@ void CheckScanCount(j_common_ptr info) {
     limit->errors->Fail(info, "JPEG file has too many scans");
 }
 
+// libjpeg's input from a byte source, taken in pieces as the decoder asks. At the end of the data
+// an end-of-image marker follows a warning, as libjpeg's own sources do, so that a file cut off
+// keeps what was decoded.
+struct SourceManager {
+  jpeg_source_mgr manager{};  // first: libjpeg sees the manager as the whole object
+  const ByteSource* source = nullptr;
+  uint64_t position = 0;
+  std::vector<JOCTET> buffer = std::vector<JOCTET>(65536);
+
+  static SourceManager& Of(j_decompress_ptr info) { return *reinterpret_cast<SourceManager*>(info->src); }
+
+  static void Start(j_decompress_ptr) {}
+  static void Finish(j_decompress_ptr) {}
+  static boolean Fill(j_decompress_ptr info) {
+    SourceManager& self = Of(info);
+    std::size_t count = self.source->ReadAt(self.position, self.buffer);
+    self.position += count;
+    if (count == 0) {
+      WARNMS(info, JWRN_JPEG_EOF);
+      self.buffer[0] = 0xFF;
+      self.buffer[1] = JPEG_EOI;
+      count = 2;
+    }
+    self.manager.next_input_byte = self.buffer.data();
+    self.manager.bytes_in_buffer = count;
+    return TRUE;
+  }
+  static void Skip(j_decompress_ptr info, long count) {
+    SourceManager& self = Of(info);
+    if (count <= 0) return;
+    const auto bytes = static_cast<std::size_t>(count);
+    if (bytes <= self.manager.bytes_in_buffer) {
+      self.manager.next_input_byte += bytes;
+      self.manager.bytes_in_buffer -= bytes;
+      return;
+    }
+    self.position += bytes - self.manager.bytes_in_buffer;
+    self.manager.bytes_in_buffer = 0;
+  }
+};
+
 class Decoder {
  public:
-  Decoder(std::span<const uint8_t> bytes, const ImageLimits& limits) : maxMemory_(limits.maxPixels * 4) {
+  Decoder(const ByteSource& source, const ImageLimits& limits) : maxMemory_(limits.maxPixels * 4) {
     info.err = &errors.manager;
     scanLimit.errors = &errors;
     scanLimit.maxScans = limits.maxProgressiveScans;
     scanLimit.manager.progress_monitor = CheckScanCount;
-    if (!Create(bytes)) Throw();
+    input.source = &source;
+    input.manager.init_source = SourceManager::Start;
+    input.manager.fill_input_buffer = SourceManager::Fill;
+    input.manager.skip_input_data = SourceManager::Skip;
+    input.manager.resync_to_restart = jpeg_resync_to_restart;
+    input.manager.term_source = SourceManager::Finish;
+    if (!Create()) Throw();
   }
   ~Decoder() { jpeg_destroy_decompress(&info); }
   Decoder(const Decoder&) = delete;
@@ -48,14 +98,14 @@ class Decoder {
     throw CodecError(std::string("JPEG: ") + (errors.ownMessage ? errors.ownMessage : errors.message));
   }
 
-  bool Create(std::span<const uint8_t> bytes) {
+  bool Create() {
     if (setjmp(errors.jump)) return false;
     jpeg_create_decompress(&info);
     // The decoder's own memory (a multi-scan file's coefficient buffer above all) stays within four
     // bytes per pixel of the largest image allowed; a file that needs more fails.
     info.mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(maxMemory_, LONG_MAX));
     info.progress = &scanLimit.manager;
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    info.src = &input.manager;
     return true;
   }
   bool ReadHeader() {
@@ -84,6 +134,7 @@ class Decoder {
   uint64_t maxMemory_;
   JpegErrors errors;
   ScanLimit scanLimit;
+  SourceManager input;
 };
 
 // CMYK as stored by Adobe applications is inverted (0 = full ink).
@@ -128,10 +179,9 @@ void DecodeRows(Decoder& decoder, Bitmap& image, bool cmyk) {
 // A progressive decoder zeroes a coefficient buffer for the whole image before it reads any data.
 // Its first scan needs at least one bit for each 8 x 8 block of the first component, so a file
 // shorter than that is refused before the buffer is taken.
-void CheckRoomForFirstScan(const jpeg_decompress_struct& info, std::size_t fileSize) {
+void CheckRoomForFirstScan(const jpeg_decompress_struct& info, uint64_t fileSize) {
   const uint64_t blocks = uint64_t{info.comp_info[0].width_in_blocks} * info.comp_info[0].height_in_blocks;
-  if (static_cast<uint64_t>(fileSize) * 8 < blocks)
-    throw CodecError("JPEG: file too short for its image size");
+  if (fileSize * 8 < blocks) throw CodecError("JPEG: file too short for its image size");
 }
 
 bool HasJpegSignature(std::span<const uint8_t> bytes) {
@@ -141,17 +191,20 @@ bool HasJpegSignature(std::span<const uint8_t> bytes) {
 }  // namespace
 
 void JpegImage::LoadFromFile(const std::string& path) {
-  if (!HasJpegSignature(ReadFileHead(path, 3))) throw CodecError("not a JPEG file");
-  LoadFromMemory(ReadFileBytes(path));
+  Load(ByteSource::OpenFile(path));
 }
 
 void JpegImage::LoadFromMemory(std::span<const uint8_t> bytes) {
-  if (!HasJpegSignature(bytes)) throw CodecError("not a JPEG file");
-  Decoder decoder(bytes, limits_);
+  Load(ByteSource(bytes));
+}
+
+void JpegImage::Load(const ByteSource& file) {
+  if (!HasJpegSignature(file.Head(3))) throw CodecError("not a JPEG file");
+  Decoder decoder(file, limits_);
   jpeg_decompress_struct& info = decoder.info;
   if (!decoder.ReadHeader()) decoder.Throw();
   CheckImageSize(info.image_width, info.image_height, limits_);
-  if (info.progressive_mode) CheckRoomForFirstScan(info, bytes.size());
+  if (info.progressive_mode) CheckRoomForFirstScan(info, file.Size());
 
   const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

@@ -1,6 +1,5 @@
 #include "codecs/LzwCheck.h"
 
-#include "codecs/ByteReader.h"
 #include "codecs/CodecError.h"
 
 namespace mv {
@@ -54,8 +53,8 @@ class CodeTracker {
 
 }  // namespace
 
-void CheckLzwData(std::span<const uint8_t> file, std::size_t start) {
-  ByteReader in(file, start);
+void CheckLzwData(const ByteSource& file, uint64_t start) {
+  SourceReader in(file, start);
   const unsigned minimumSize = in.U8();
   if (minimumSize < 1 || minimumSize > 8) throw CodecError("GIF: LZW minimum code size out of range");
   CodeTracker codes(minimumSize);

@@ -3,14 +3,14 @@
 // entries not yet defined into arbitrary pixels instead of failing; this walk over the codes refuses
 // such data, a minimum code size outside 1 ... 8 and data cut off before its terminator.
 
-#include <cstddef>
 #include <cstdint>
-#include <span>
+
+#include "codecs/ByteSource.h"
 
 namespace mv {
 
 // `start` is the offset of the minimum code size byte that precedes the data sub-blocks. Throws
 // CodecError for malformed data.
-void CheckLzwData(std::span<const uint8_t> file, std::size_t start);
+void CheckLzwData(const ByteSource& file, uint64_t start);
 
 }  // namespace mv

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/ByteSource.h"
 #include "codecs/ImageLimits.h"
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -23,6 +24,7 @@ class PngImage {
   // truncated interlaced file, or one that ends before its first row, fails.
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const uint8_t> bytes);
+  void Load(const ByteSource& file);
 
   // Palette files and grey files of 1, 4 or 8 bits give an indexed bitmap of that depth (2 bits
   // give 4-bit indexes, 16-bit grey gives 8-bit); RGB gives 24-bit; RGB or grey with alpha gives

@@ -1,14 +1,19 @@
 // Decoding of PNG files with libpng. libpng reports fatal errors by longjmp to the setjmp of the
 // calling function; the functions below that call it own no C++ object with a destructor and answer
-// false, and LoadFromMemory turns that into a CodecError.
+// false, and Load turns that into a CodecError.
+//
+// The file is read as libpng asks for it, and no further once the last row is complete: libpng
+// would otherwise inflate whatever compressed data follows the rows to its end (gigabytes from a
+// file of a few megabytes). Near the end of the file libpng is given the image data a byte at a
+// time, so a file cut off keeps every row whose data it holds.
 
 #include <png.h>
 
 #include <cstring>
 #include <string>
 
+#include "codecs/ByteSource.h"
 #include "codecs/CodecError.h"
-#include "codecs/FileBytes.h"
 #include "codecs/PngImage.h"
 
 namespace mv {
@@ -21,6 +26,19 @@ constexpr png_byte kIgnoredChunks[] =
     "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0"
     "sCAL\0sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
 constexpr int kIgnoredChunkCount = 18;
+// libpng takes image data in pieces of 8 KiB; within this distance of the end it takes single bytes.
+constexpr uint64_t kByteByByteTail = 16384;
+
+// The rows libpng decodes from the data: every row, or for an interlaced file the rows of each pass
+// that has columns.
+uint64_t RowsInData(png_uint_32 width, png_uint_32 height, bool interlaced) {
+  if (!interlaced) return height;
+  uint64_t rows = 0;
+  for (int pass = 0; pass < 7; ++pass) {
+    if (PNG_PASS_COLS(width, pass) != 0) rows += PNG_PASS_ROWS(height, pass);
+  }
+  return rows;
+}
 
 bool HasPngSignature(std::span<const uint8_t> bytes) {
   return bytes.size() >= kSignatureSize && png_sig_cmp(bytes.data(), 0, kSignatureSize) == 0;
@@ -28,7 +46,7 @@ bool HasPngSignature(std::span<const uint8_t> bytes) {
 
 class Decoder {
  public:
-  Decoder(std::span<const uint8_t> bytes, const ImageLimits& limits) : bytes_(bytes) {
+  Decoder(const ByteSource& file, const ImageLimits& limits) : reader_(file) {
     png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, OnError, OnWarning);
     if (png == nullptr) throw std::bad_alloc();
     info = png_create_info_struct(png);
@@ -49,6 +67,9 @@ class Decoder {
 
   [[noreturn]] void Throw() const { throw CodecError(std::string("PNG: ") + message_); }
   bool Truncated() const { return truncated_; }
+  // Whether every row of the image has been decoded (libpng may have failed after that, when it
+  // was refused the data that follows).
+  bool Complete() const { return rowsExpected_ > 0 && rowsDecoded_ == rowsExpected_; }
 
   bool ReadInfo() {
     if (setjmp(png_jmpbuf(png))) return false;
@@ -65,6 +86,8 @@ class Decoder {
     if (type & PNG_COLOR_MASK_COLOR) png_set_bgr(png);
     if (type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
     *passes = png_set_interlace_handling(png);
+    rowsExpected_ = RowsInData(png_get_image_width(png, info), png_get_image_height(png, info), *passes > 1);
+    png_set_read_user_transform_fn(png, CountRow);
     png_read_update_info(png, info);
     return true;
   }
@@ -91,17 +114,26 @@ class Decoder {
   static void OnWarning(png_structp, png_const_charp) {}
   static void ReadData(png_structp png, png_bytep out, size_t count) {
     auto* self = static_cast<Decoder*>(png_get_io_ptr(png));
-    if (count > self->bytes_.size() - self->position_) {
+    if (self->Complete()) png_error(png, "image complete");
+    if (self->reader_.Read(out, count) != count) {
       self->truncated_ = true;
       png_error(png, "file is truncated");
     }
-    std::memcpy(out, self->bytes_.data() + self->position_, count);
-    self->position_ += count;
+    if (!self->byteByByte_ && self->reader_.Remaining() < kByteByByteTail) {
+      self->byteByByte_ = true;
+      png_set_compression_buffer_size(png, 1);
+    }
+  }
+  // A transformation that changes nothing and counts the rows decoded.
+  static void CountRow(png_structp png, png_row_infop, png_bytep) {
+    ++static_cast<Decoder*>(png_get_io_ptr(png))->rowsDecoded_;
   }
 
-  std::span<const uint8_t> bytes_;
-  std::size_t position_ = 0;
+  SourceReader reader_;
   bool truncated_ = false;
+  bool byteByByte_ = false;
+  uint64_t rowsExpected_ = 0;
+  uint64_t rowsDecoded_ = 0;
   char message_[200] = {};
 };
 
@@ -146,7 +178,7 @@ Bitmap PackTo4Bits(const Bitmap& bytes) {
 // Non-interlaced rows one at a time, so a file cut off after some rows keeps them.
 void ReadRows(Decoder& decoder, Bitmap& image) {
   for (int y = 0; y < image.Height(); ++y) {
-    if (decoder.ReadRow(image.Row(y))) continue;
+    if (decoder.ReadRow(image.Row(y)) || decoder.Complete()) continue;
     if (decoder.Truncated() && y > 0) return;
     decoder.Throw();
   }
@@ -155,21 +187,25 @@ void ReadRows(Decoder& decoder, Bitmap& image) {
 void ReadInterlaced(Decoder& decoder, Bitmap& image, int passes) {
   std::vector<png_bytep> rows(static_cast<std::size_t>(image.Height()));
   for (int y = 0; y < image.Height(); ++y) rows[y] = image.Row(y);
-  for (int pass = 0; pass < passes; ++pass) {
-    if (!decoder.ReadPass(rows.data(), static_cast<png_uint_32>(rows.size()))) decoder.Throw();
+  for (int pass = 0; pass < passes && !decoder.Complete(); ++pass) {
+    if (!decoder.ReadPass(rows.data(), static_cast<png_uint_32>(rows.size())) && !decoder.Complete())
+      decoder.Throw();
   }
 }
 
 }  // namespace
 
 void PngImage::LoadFromFile(const std::string& path) {
-  if (!HasPngSignature(ReadFileHead(path, kSignatureSize))) throw CodecError("not a PNG file");
-  LoadFromMemory(ReadFileBytes(path));
+  Load(ByteSource::OpenFile(path));
 }
 
 void PngImage::LoadFromMemory(std::span<const uint8_t> bytes) {
-  if (!HasPngSignature(bytes)) throw CodecError("not a PNG file");
-  Decoder decoder(bytes, limits_);
+  Load(ByteSource(bytes));
+}
+
+void PngImage::Load(const ByteSource& file) {
+  if (!HasPngSignature(file.Head(kSignatureSize))) throw CodecError("not a PNG file");
+  Decoder decoder(file, limits_);
   if (!decoder.ReadInfo()) decoder.Throw();
   const png_uint_32 width = png_get_image_width(decoder.png, decoder.info);
   const png_uint_32 height = png_get_image_height(decoder.png, decoder.info);

@@ -31,7 +31,7 @@ TEST(ImageFormats, EachFormatWritesWithItsOptionsAFileThatReadingFindsByContent)
     const std::optional<DecodedImage> read = ReadImageFile(path);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->format, format.id);
-    EXPECT_EQ(format.decode(path).Width(), 24);
+    EXPECT_EQ(format.decode(ByteSource::OpenFile(path)).Width(), 24);
     if (format.id == kFormatBmp || format.id == kFormatPng) {
       EXPECT_TRUE(read->bitmap == picture);
     }

@@ -1,6 +1,7 @@
 // Broken and hostile PNG files, assembled chunk by chunk with correct CRCs unless a test breaks one.
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <zlib.h>
 
 #include "codecs/CodecError.h"
@@ -98,8 +99,8 @@ TEST(MalformedPng, TruncatedZlibStreamInACompleteFileFails) {
   EXPECT_THROW(Load(Build(parts)), CodecError);
 }
 
-// Rows of noise, so the compressed stream is long and a cut falls inside the pixel rows (libpng
-// takes the image data in pieces of 8 KiB, so the rows of the last whole piece are kept).
+// Rows of noise, so the compressed stream is long (about 257 bytes a row) and a cut falls inside the
+// pixel rows.
 std::vector<uint8_t> NoisyFile(bool interlaced) {
   PngParts parts;
   parts.ihdr = Ihdr(256, 64, 8, 0, interlaced ? 1 : 0);
@@ -113,16 +114,23 @@ std::vector<uint8_t> NoisyFile(bool interlaced) {
   return Build(parts);
 }
 
+// Every row whose data the file holds is kept, also when the cut falls within the first 8 KiB that
+// libpng takes in one piece.
 TEST(MalformedPng, FileCutOffAfterSomeRowsKeepsThem) {
   const std::vector<uint8_t> file = NoisyFile(false);
   const Bitmap whole = Load(file);
-  const Bitmap partial = Load({file.begin(), file.begin() + static_cast<long>(file.size()) / 2});
-  int keptRows = 0;
-  while (keptRows < 64 && std::equal(partial.Row(keptRows), partial.Row(keptRows) + 256, whole.Row(keptRows)))
-    ++keptRows;
-  EXPECT_GT(keptRows, 8);
-  EXPECT_LT(keptRows, 40);
-  EXPECT_EQ(partial.Row(63)[0], 0);
+  for (const std::size_t cut : {std::size_t{1500}, std::size_t{4000}, file.size() / 2}) {
+    SCOPED_TRACE(cut);
+    const Bitmap partial = Load({file.begin(), file.begin() + static_cast<long>(cut)});
+    int keptRows = 0;
+    while (keptRows < 64 &&
+           std::equal(partial.Row(keptRows), partial.Row(keptRows) + 256, whole.Row(keptRows)))
+      ++keptRows;
+    const int rowsInFile = static_cast<int>((cut - 60) / 257);  // less the headers before the data
+    EXPECT_GE(keptRows, rowsInFile - 1);
+    EXPECT_LE(keptRows, rowsInFile + 1);
+    EXPECT_EQ(partial.Row(63)[0], 0);
+  }
 }
 
 TEST(MalformedPng, FileCutOffBeforeAnyRowOrInterlacedFails) {
@@ -131,6 +139,46 @@ TEST(MalformedPng, FileCutOffBeforeAnyRowOrInterlacedFails) {
   const std::vector<uint8_t> interlaced = NoisyFile(true);
   EXPECT_THROW(Load({interlaced.begin(), interlaced.begin() + static_cast<long>(interlaced.size()) / 2}),
                CodecError);
+}
+
+// An Adam7-interlaced RGB file of the picture, written by libpng.
+std::vector<uint8_t> InterlacedFile(const Bitmap& picture) {
+  std::vector<uint8_t> file;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(
+      png, &file,
+      [](png_structp p, png_bytep data, size_t count) {
+        auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+        out->insert(out->end(), data, data + count);
+      },
+      nullptr);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width()),
+               static_cast<png_uint_32>(picture.Height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_ADAM7,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_bgr(png);
+  png_write_info(png, info);
+  std::vector<png_bytep> rows;
+  for (int y = 0; y < picture.Height(); ++y) rows.push_back(const_cast<png_bytep>(picture.Row(y)));
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return file;
+}
+
+// The reader stops once it has counted every row of the data; every size of the seven passes must
+// still be read whole.
+TEST(MalformedPng, InterlacedFilesOfEverySmallSizeAreReadWhole) {
+  for (int width = 1; width <= 9; ++width) {
+    for (int height = 1; height <= 9; ++height) {
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+      Bitmap picture(width, height);
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+          picture.SetColorAt(x, y, MakeColor(uint8_t(x + 1), uint8_t(y + 1), 9));
+      EXPECT_TRUE(Load(InterlacedFile(picture)) == picture);
+    }
+  }
 }
 
 TEST(MalformedPng, ImpossibleSizesFail) {
