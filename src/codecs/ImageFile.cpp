@@ -1,5 +1,6 @@
 #include "codecs/ImageFile.h"
 
+#include <exception>
 #include <new>
 
 #include "codecs/CodecError.h"
@@ -15,16 +16,16 @@ std::optional<DecodedImage> ReadImageFile(const std::string& path) {
   } catch (const CodecError&) {
     return std::nullopt;
   }
-  bool outOfMemory = false;
+  std::exception_ptr outOfMemory;
   for (const ImageFormat& format : ImageFormats()) {
     try {
       return DecodedImage{format.decode(*file), format.id};
     } catch (const CodecError&) {
     } catch (const std::bad_alloc&) {
-      outOfMemory = true;
+      if (!outOfMemory) outOfMemory = std::current_exception();  // says for what picture
     }
   }
-  if (outOfMemory) throw std::bad_alloc();
+  if (outOfMemory) std::rethrow_exception(outOfMemory);
   return std::nullopt;
 }
 

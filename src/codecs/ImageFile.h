@@ -17,7 +17,8 @@ struct DecodedImage {
 
 // JPEG, then BMP, GIF and PNG: the first reader that reads the file wins. nullopt when none can (or
 // the path names no regular file). When a reader ran out of memory and none succeeded, that is
-// reported as std::bad_alloc rather than as an unreadable file.
+// reported as its std::bad_alloc (an OutOfMemoryError naming the picture's size) rather than as an
+// unreadable file.
 std::optional<DecodedImage> ReadImageFile(const std::string& path);
 
 }  // namespace mv

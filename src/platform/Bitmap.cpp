@@ -65,13 +65,48 @@ Bitmap::Bitmap(int width, int height, PixelFormat format, PixelBuffer::Fill fill
   const uint64_t bitsPerRow = static_cast<uint64_t>(width) * static_cast<uint64_t>(mv::BitsPerPixel(format));
   stride_ = static_cast<std::size_t>(((bitsPerRow + 31) / 32) * 4);
   const uint64_t bytes = static_cast<uint64_t>(stride_) * static_cast<uint64_t>(height);
-  if (bytes > (uint64_t{1} << 40)) throw std::bad_alloc();
-  pixels_ = PixelBuffer(static_cast<std::size_t>(bytes), fill);
+  try {
+    if (bytes > (uint64_t{1} << 40)) throw std::bad_alloc();
+    pixels_ = PixelBuffer(static_cast<std::size_t>(bytes), fill);
+  } catch (const std::bad_alloc&) {
+    throw MemoryError();
+  }
   if (fill == PixelBuffer::Fill::Unspecified) ClearRowPadding();
   if (IsIndexed(format)) {
     palette_.assign(std::size_t{1} << mv::BitsPerPixel(format), PaletteEntry{});
     if (format == PixelFormat::Indexed1) palette_[1] = PaletteEntry{255, 255, 255, 0};
   }
+}
+
+Bitmap::Bitmap(const Bitmap& other)
+    : width_(other.width_), height_(other.height_), format_(other.format_), stride_(other.stride_) {
+  try {
+    pixels_ = PixelBuffer(other.pixels_);
+  } catch (const std::bad_alloc&) {
+    throw other.MemoryError();
+  }
+  palette_ = other.palette_;
+}
+
+Bitmap& Bitmap::operator=(const Bitmap& other) {
+  if (this == &other) return *this;
+  // Whatever can fail comes first; the pixel buffer's own assignment changes it only on success.
+  std::vector<PaletteEntry> palette = other.palette_;
+  try {
+    pixels_ = other.pixels_;
+  } catch (const std::bad_alloc&) {
+    throw other.MemoryError();
+  }
+  palette_.swap(palette);
+  width_ = other.width_;
+  height_ = other.height_;
+  format_ = other.format_;
+  stride_ = other.stride_;
+  return *this;
+}
+
+OutOfMemoryError Bitmap::MemoryError() const {
+  return OutOfMemoryError(PictureMemoryText(width_, height_, BitsPerPixel(), uint64_t{stride_} * height_));
 }
 
 void Bitmap::ClearRowPadding() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Color.h"
+#include "platform/OutOfMemory.h"
 #include "platform/PixelBuffer.h"
 
 namespace mv {
@@ -29,14 +30,22 @@ class Bitmap {
  public:
   Bitmap() = default;
   // Zero-filled pixels. An indexed bitmap gets a palette of 2^bits entries: black and white for
-  // 1 bit, otherwise all black until SetPalette. Throws std::bad_alloc for a size that cannot be
-  // held and std::invalid_argument for a negative side.
+  // 1 bit, otherwise all black until SetPalette. Throws OutOfMemoryError (a std::bad_alloc naming
+  // the size) for pixels that cannot be held and std::invalid_argument for a negative side.
   Bitmap(int width, int height, PixelFormat format = PixelFormat::Bgr24);
   // The same with pixels the caller writes in full before reading any (a conversion, a copy, a
   // filter's output): with PixelBuffer::Fill::Unspecified they may hold an earlier bitmap's bytes,
   // which saves clearing reused memory. The padding at the end of each row is zero either way.
   // PixelBuffer::Fill::ZeroPrepared gives zero pixels whose memory is present at once.
   Bitmap(int width, int height, PixelFormat format, PixelBuffer::Fill fill);
+
+  // Copies throw OutOfMemoryError when the pixels cannot be had. A copy into a bitmap whose pixel
+  // memory has the size needed reuses that memory; when a copy fails, the bitmap it was to replace
+  // is left exactly as it was.
+  Bitmap(const Bitmap& other);
+  Bitmap& operator=(const Bitmap& other);
+  Bitmap(Bitmap&&) noexcept = default;
+  Bitmap& operator=(Bitmap&&) noexcept = default;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -76,6 +85,8 @@ class Bitmap {
 
  private:
   void ClearRowPadding();
+  // The error for pixels of this bitmap's size that could not be had.
+  OutOfMemoryError MemoryError() const;
 
   int width_ = 0;
   int height_ = 0;

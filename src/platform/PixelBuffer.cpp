@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -111,7 +112,51 @@ class MappingReserve {
 
 static_assert(std::is_trivially_destructible_v<MappingReserve>);
 
+// The failures tests ask for (FailLargeAllocations): the only mutable state besides the reserve,
+// and inert unless a test sets it.
+struct AllocationFailures {
+  std::atomic<bool> active{false};
+  std::atomic<uint64_t> requested{0};
+  std::atomic<uint64_t> failed{0};
+  uint64_t first = 0;
+  uint64_t count = 0;
+
+  static AllocationFailures& Process() {
+    static AllocationFailures failures;
+    return failures;
+  }
+  void CheckNext() {
+    if (!active.load()) return;
+    const uint64_t number = ++requested;
+    if (number >= first && number - first < count) {
+      ++failed;
+      throw std::bad_alloc();
+    }
+  }
+};
+
 }  // namespace
+
+PixelBuffer::FailLargeAllocations::FailLargeAllocations(uint64_t first, uint64_t count) {
+  AllocationFailures& failures = AllocationFailures::Process();
+  failures.requested = 0;
+  failures.failed = 0;
+  failures.first = first;
+  failures.count = count;
+  failures.active = true;
+}
+
+PixelBuffer::FailLargeAllocations::~FailLargeAllocations() {
+  AllocationFailures::Process().active = false;
+}
+
+uint64_t PixelBuffer::FailLargeAllocations::Requested() const {
+  return AllocationFailures::Process().requested;
+}
+
+uint64_t PixelBuffer::FailLargeAllocations::Failed() const {
+  return AllocationFailures::Process().failed;
+}
 
 PixelBuffer::PixelBuffer(std::size_t size, Fill fill) : size_(size) {
   if (size == 0) return;
@@ -119,6 +164,7 @@ PixelBuffer::PixelBuffer(std::size_t size, Fill fill) : size_(size) {
     data_ = new uint8_t[size]();
     return;
   }
+  AllocationFailures::Process().CheckNext();
   const std::size_t needed = RoundToHugePages(size);
   if (needed < size) throw std::bad_alloc();
   if (fill == Fill::ZeroPrepared) {

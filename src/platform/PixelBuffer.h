@@ -44,6 +44,21 @@ class PixelBuffer {
   // Bytes of released mappings kept for reuse now (for tests and measurements).
   static std::size_t KeptBytes();
 
+  // For tests: while an object of this class lives, large buffers (from kHugeThreshold on) fail
+  // with std::bad_alloc as if memory had run out — the `first`-th one asked for from then on
+  // (counting from 1) and the `count` - 1 after it — so that tests can check that every operation
+  // leaves its objects as they were. One at a time; the count is shared by all threads.
+  class FailLargeAllocations {
+   public:
+    explicit FailLargeAllocations(uint64_t first, uint64_t count = 1);
+    ~FailLargeAllocations();
+    FailLargeAllocations(const FailLargeAllocations&) = delete;
+    FailLargeAllocations& operator=(const FailLargeAllocations&) = delete;
+    // Large buffers asked for so far, and how many of them were made to fail.
+    uint64_t Requested() const;
+    uint64_t Failed() const;
+  };
+
  private:
   void Release() noexcept;
   void Swap(PixelBuffer& other) noexcept;

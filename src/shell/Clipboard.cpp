@@ -2,6 +2,7 @@
 // and pasting as a new image.
 
 #include "shell/TForm1.h"
+#include "shell/UndoRecording.h"
 
 namespace mv {
 
@@ -53,8 +54,12 @@ bool TForm1::PasteAsNewImage() {
   const Size viewSize{RoundToInt32(pasted->Width() * view.ZoomFactor),
                       RoundToInt32(pasted->Height() * view.ZoomFactor)};
   // A pasted picture is a colour picture, whatever form the clipboard held it in.
-  image.Replace(pasted->Format() == PixelFormat::Bgr24 ? std::move(*pasted) : pasted->ToBgr24());
+  Bitmap picture = pasted->Format() == PixelFormat::Bgr24 ? std::move(*pasted) : pasted->ToBgr24();
   pasted.reset();
+  // The undo entry is made before the picture changes, so memory that runs out leaves it as it was.
+  if (!ReadNotDeleteForCopy()) ClearUndo();
+  Bitmap entry = MakeUndoEntryFor(*this, picture);
+  image.Replace(std::move(picture));
   image.LoadedFormat = kFormatNone;
   SetIm1Size(viewSize);
   if (selection.SelectionActive) {
@@ -62,12 +67,11 @@ bool TForm1::PasteAsNewImage() {
     selection.SelectionDragging = false;
   }
   EnableImageCommands(true);
-  if (!ReadNotDeleteForCopy()) ClearUndo();
   ShowFileStatus("");
   StepZoom(0);
   controls.sb1Hint.clear();
   image.SetModified(true);
-  RecordUndo();
+  StoreUndoEntry(*this, std::move(entry));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/DepthScope.h"
+#include "platform/OutOfMemory.h"
 #include "shell/TForm1.h"
 
 namespace mv {
@@ -33,6 +34,8 @@ void TForm1::ReportCurrentException() {
   std::string text;
   try {
     throw;
+  } catch (const OutOfMemoryError& error) {
+    text = error.what();  // says for what
   } catch (const std::bad_alloc&) {
     text = "Out of memory";
   } catch (const std::exception& error) {

@@ -1,19 +1,18 @@
 // The undo cache: recording, clearing, undo and redo with the undo button; and the enabling of the
 // image-dependent menu items.
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <new>
+#include <system_error>
 
 #include "shell/TForm1.h"
+#include "shell/UndoRecording.h"
 
 namespace mv {
 
 namespace {
-
-bool SameShape(const Bitmap& a, const Bitmap& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && a.Format() == b.Format();
-}
 
 std::size_t PixelBytes(const Bitmap& bitmap) {
   return bitmap.Stride() * static_cast<std::size_t>(bitmap.Height());
@@ -30,6 +29,68 @@ void TrimSpares(std::vector<Bitmap>& spares) {
 
 }  // namespace
 
+Bitmap HistoryState::TakeSpareFor(const Bitmap& picture) {
+  CollectPreparedSpare();
+  for (auto spare = spareEntries.begin(); spare != spareEntries.end(); ++spare) {
+    if (PixelBytes(*spare) == PixelBytes(picture)) {
+      Bitmap memory = std::move(*spare);
+      spareEntries.erase(spare);
+      return memory;
+    }
+  }
+  return Bitmap();
+}
+
+Bitmap HistoryState::MakeEntry(const Bitmap& picture) {
+  CollectPreparedSpare();
+  const auto next = static_cast<std::size_t>(UndoPosition + 1);
+  // StoreEntry moves the entries from `next` on among the spares; a failed copy below returns one.
+  UndoCache.reserve(next + 1);
+  spareEntries.reserve(spareEntries.size() + (UndoCache.size() > next ? UndoCache.size() - next : 0) + 1);
+  Bitmap entry = TakeSpareFor(picture);
+  try {
+    entry = picture;  // into the spare's memory when it has the size
+  } catch (const std::bad_alloc&) {
+    if (!entry.IsEmpty()) spareEntries.push_back(std::move(entry));
+    throw;
+  }
+  return entry;
+}
+
+void HistoryState::Record(const Bitmap& picture) {
+  const auto next = static_cast<std::size_t>(UndoPosition + 1);
+  if (next == UndoCache.size()) {
+    StoreEntry(MakeEntry(picture));
+    return;
+  }
+  // Undo steps were taken: the entry ahead is overwritten (a copy into memory of its size takes no
+  // new memory, and one that fails leaves it as it was); the entries after it go, kept as spares.
+  spareEntries.reserve(spareEntries.size() + (UndoCache.size() - next - 1));
+  UndoCache[next] = picture;
+  for (std::size_t i = next + 1; i < UndoCache.size(); ++i) spareEntries.push_back(std::move(UndoCache[i]));
+  UndoCache.resize(next + 1);
+  UndoPosition = static_cast<int32_t>(next);
+  TrimSpares(spareEntries);
+}
+
+void HistoryState::StoreEntry(Bitmap entry) {
+  const auto next = static_cast<std::size_t>(UndoPosition + 1);
+  const bool appending = next == UndoCache.size();
+  if (appending) {
+    UndoCache.push_back(std::move(entry));  // room was reserved by MakeEntry
+  } else {
+    // Undo steps were taken: the entries ahead go, their memory kept aside.
+    for (std::size_t i = next + 1; i < UndoCache.size(); ++i) spareEntries.push_back(std::move(UndoCache[i]));
+    UndoCache.resize(next + 1);
+    spareEntries.push_back(std::move(UndoCache[next]));
+    UndoCache[next] = std::move(entry);
+  }
+  UndoPosition = static_cast<int32_t>(next);
+  TrimSpares(spareEntries);
+  // The cache grew by a picture: the next command will need as much memory again.
+  if (appending) PrepareSpareFor(UndoCache[next]);
+}
+
 void HistoryState::CollectPreparedSpare() {
   if (!preparedSpare.valid()) return;
   if (preparedSpare.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
@@ -44,9 +105,14 @@ void HistoryState::PrepareSpareFor(const Bitmap& picture) {
   if (preparedSpare.valid() || PixelBytes(picture) < PixelBuffer::kHugeThreshold) return;
   const int width = picture.Width(), height = picture.Height();
   const PixelFormat format = picture.Format();
-  preparedSpare = std::async(std::launch::async, [width, height, format] {
-    return Bitmap(width, height, format, PixelBuffer::Fill::ZeroPrepared);
-  });
+  try {
+    preparedSpare = std::async(std::launch::async, [width, height, format] {
+      return Bitmap(width, height, format, PixelBuffer::Fill::ZeroPrepared);
+    });
+  } catch (const std::system_error&) {
+    // No thread for it: the next command allocates its own memory, as it would have anyway.
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 void HistoryState::DropPreparedSpare() {
@@ -80,16 +146,7 @@ void TForm1::RegisterHistoryCommands() {
 }
 
 Bitmap TForm1::TakeSpareFor(const Bitmap& picture) {
-  history.CollectPreparedSpare();
-  std::vector<Bitmap>& spares = history.spareEntries;
-  for (auto spare = spares.begin(); spare != spares.end(); ++spare) {
-    if (PixelBytes(*spare) == PixelBytes(picture)) {
-      Bitmap memory = std::move(*spare);
-      spares.erase(spare);
-      return memory;
-    }
-  }
-  return Bitmap();
+  return history.TakeSpareFor(picture);
 }
 
 void TForm1::KeepForRecording(Bitmap bitmap) {
@@ -97,30 +154,85 @@ void TForm1::KeepForRecording(Bitmap bitmap) {
 }
 
 void TForm1::RecordUndo() {
-  if (settings.NoCache || !image.Exists()) {
+  const RecordOutcome outcome = RecordUndoOrRecover(*this);
+  if (outcome != RecordOutcome::Recorded) throw RecordingError(outcome);
+}
+
+namespace {
+
+void ShowCacheLength(TForm1& form) {
+  form.controls.sb1[5].text =
+      " Cache " + std::to_string(std::max<std::size_t>(form.history.UndoCache.size(), 1) - 1);
+}
+
+// The working image made the entry at UndoPosition again, after a change that could not be
+// recorded. False when not even that memory could be had.
+bool TakeBackUnrecordedChange(TForm1& form) {
+  HistoryState& history = form.history;
+  if (history.UndoPosition < 0) return false;
+  const Bitmap& recorded = history.UndoCache[static_cast<std::size_t>(history.UndoPosition)];
+  try {
+    Bitmap picture = history.TakeSpareFor(recorded);
+    picture = recorded;
+    form.image.Replace(std::move(picture));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  form.ShowImageSizeAndDepth();
+  form.StepZoom(0);
+  return true;
+}
+
+}  // namespace
+
+RecordOutcome RecordUndoOrRecover(TForm1& form) {
+  HistoryState& history = form.history;
+  if (form.settings.NoCache || !form.image.Exists()) {
     history.DropPreparedSpare();
     history.spareEntries.clear();
+    return RecordOutcome::Recorded;
+  }
+  try {
+    history.Record(form.image.Picture());
+    ShowCacheLength(form);
+    return RecordOutcome::Recorded;
+  } catch (const std::bad_alloc&) {
+  }
+  if (TakeBackUnrecordedChange(form)) return RecordOutcome::TakenBack;
+  // The picture stays as the command made it; the history goes, and with its memory given back the
+  // picture is recorded anew if it can be.
+  form.ClearUndo();
+  try {
+    history.Record(form.image.Picture());
+  } catch (const std::bad_alloc&) {
+  }
+  ShowCacheLength(form);
+  return RecordOutcome::CacheEmptied;
+}
+
+OutOfMemoryError RecordingError(RecordOutcome outcome) {
+  return OutOfMemoryError(outcome == RecordOutcome::TakenBack
+                              ? "Out of memory for the undo cache: the change was taken back"
+                              : "Out of memory for the undo cache: it was emptied to keep the picture");
+}
+
+Bitmap MakeUndoEntryFor(TForm1& form, const Bitmap& picture) {
+  if (form.settings.NoCache) return Bitmap();
+  try {
+    return form.history.MakeEntry(picture);
+  } catch (const std::bad_alloc&) {
+    form.ClearUndo();
+    return form.history.MakeEntry(picture);
+  }
+}
+
+void StoreUndoEntry(TForm1& form, Bitmap entry) {
+  if (form.settings.NoCache || entry.IsEmpty()) {
+    form.RecordUndo();  // records nothing and lets the spares go
     return;
   }
-  std::vector<Bitmap>& cache = history.UndoCache;
-  const auto length = static_cast<int64_t>(cache.size());
-  const bool appending = length == int64_t{history.UndoPosition} + 1;
-  if (appending) {
-    cache.push_back(TakeSpareFor(image.Picture()));
-    history.UndoPosition = static_cast<int32_t>(length);
-  } else {
-    // Undo steps were taken: the redo branch goes; the entry at the new position is reused.
-    ++history.UndoPosition;
-    const auto kept = static_cast<std::size_t>(history.UndoPosition) + 1;
-    for (std::size_t i = kept; i < cache.size(); ++i) history.spareEntries.push_back(std::move(cache[i]));
-    cache.resize(kept);
-  }
-  // A copy into an entry of the same shape reuses the entry's memory.
-  cache[static_cast<std::size_t>(history.UndoPosition)] = image.Picture();
-  TrimSpares(history.spareEntries);
-  // The cache grew by a picture: the next command will need as much memory again.
-  if (appending) history.PrepareSpareFor(image.Picture());
-  controls.sb1[5].text = " Cache " + std::to_string(cache.size() - 1);
+  form.history.StoreEntry(std::move(entry));
+  ShowCacheLength(form);
 }
 
 void TForm1::ClearUndo() {
@@ -134,12 +246,9 @@ void TForm1::ClearUndo() {
 }
 
 void TForm1::ShowUndoEntry() {
-  const Bitmap& entry = history.UndoCache[static_cast<std::size_t>(history.UndoPosition)];
-  if (image.Exists() && SameShape(image.Picture(), entry)) {
-    image.Edit() = entry;  // into the working image's own memory
-  } else {
-    image.Replace(entry);
-  }
+  // Into the working image's own memory where the size allows; a copy that cannot be made changes
+  // nothing (the callers then put the position back).
+  image.CopyFrom(history.UndoCache[static_cast<std::size_t>(history.UndoPosition)]);
   ShowImageSizeAndDepth();
   Tag = kSelectionMode;
   StepZoom(0);
@@ -151,7 +260,12 @@ void TForm1::N46Click() {
     return;
   }
   --history.UndoPosition;
-  ShowUndoEntry();
+  try {
+    ShowUndoEntry();
+  } catch (const std::bad_alloc&) {
+    ++history.UndoPosition;
+    throw;
+  }
   SetMessage("画像を元に戻しました");
 }
 
@@ -161,7 +275,12 @@ void TForm1::N11Click() {
     return;
   }
   ++history.UndoPosition;
-  ShowUndoEntry();
+  try {
+    ShowUndoEntry();
+  } catch (const std::bad_alloc&) {
+    --history.UndoPosition;
+    throw;
+  }
   SetMessage("やり直しました");
 }
 

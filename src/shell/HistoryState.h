@@ -25,10 +25,26 @@ struct HistoryState {
   // full before use, so results never depend on the preparation's timing.
   std::future<Bitmap> preparedSpare;
 
+  // Records a copy of `picture` after UndoPosition, which moves to it: appended, or in place of the
+  // entries an undo left ahead (their memory kept as spares). Throws OutOfMemoryError, and then
+  // nothing has changed.
+  void Record(const Bitmap& picture);
+  // Record in two steps, for commands that make the entry before they change anything.
+  // A copy of `picture` for the cache, into a spare of its size when there is one; the room that
+  // storing it needs is reserved too. Throws OutOfMemoryError, and then nothing has changed.
+  Bitmap MakeEntry(const Bitmap& picture);
+  // Stores an entry made by MakeEntry after UndoPosition, which moves to it: appended, or in place
+  // of the entries an undo left ahead (they become spares). Takes no new memory for pixels.
+  void StoreEntry(Bitmap entry);
+  // A spare whose pixel memory has the size of `picture`'s (copying `picture` into it reuses that
+  // memory), or an empty bitmap.
+  Bitmap TakeSpareFor(const Bitmap& picture);
+
   // Moves a prepared spare among the spares once its preparation has finished.
   void CollectPreparedSpare();
   // Starts preparing a spare of the picture's shape unless one is being prepared. Pictures below
-  // the huge-page size cost little to allocate and are not prepared for.
+  // the huge-page size cost little to allocate and are not prepared for; a thread that cannot be
+  // started prepares nothing.
   void PrepareSpareFor(const Bitmap& picture);
   // Waits for a preparation still running and lets its bitmap go.
   void DropPreparedSpare();

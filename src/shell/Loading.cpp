@@ -5,6 +5,7 @@
 #include "shell/CursorScope.h"
 #include "shell/PathText.h"
 #include "shell/TForm1.h"
+#include "shell/UndoRecording.h"
 
 namespace mv {
 
@@ -41,10 +42,11 @@ bool TForm1::LoadImageFile(const std::string& path, bool withFolder) {
         BoxKind::Error, "\r\nファイル：" + FileNamePart(path) + "を読み取ることができませんでした", kOK, 0);
     return false;
   }
-  // The view size is checked before anything changes, so a size that does not fit leaves the
-  // previous image, its history and its status in place.
+  // The view size is checked and the undo entry made before anything changes, so a size that does
+  // not fit, or memory that runs out, leaves the previous image, its file and its status in place.
   const Size viewSize{RoundToInt32(decoded->bitmap.Width() * view.ZoomFactor),
                       RoundToInt32(decoded->bitmap.Height() * view.ZoomFactor)};
+  Bitmap entry = MakeUndoEntryFor(*this, decoded->bitmap);
   image.Replace(std::move(decoded->bitmap));
   image.LoadedFormat = decoded->format;
   if (withFolder && menus.IsChecked("N33")) {
@@ -56,7 +58,7 @@ bool TForm1::LoadImageFile(const std::string& path, bool withFolder) {
   EnableImageCommands(true);
   StepZoom(0);
   ClearUndo();
-  RecordUndo();
+  StoreUndoEntry(*this, std::move(entry));
   ShowFileStatus(path);
   controls.sb1Hint = path;
   image.SetModified(false);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "shell/TForm1.h"
+#include "shell/UndoRecording.h"
 
 namespace mv {
 
@@ -81,8 +82,11 @@ bool TForm1::RunProcessingFrame(const FrameCommand& command) {
   KeepForRecording(std::move(*copy));
   copy.reset();
   result.reset();
-  if (command.afterPlacing) command.afterPlacing(rect);
-  RecordUndo();
+  // Recorded before the selection, the figures or the zoom follow the new picture: a change that
+  // memory did not allow to record is taken back, and then they stay as they were.
+  const RecordOutcome recorded = RecordUndoOrRecover(*this);
+  if (recorded != RecordOutcome::TakenBack && command.afterPlacing) command.afterPlacing(rect);
+  if (recorded != RecordOutcome::Recorded) throw RecordingError(recorded);
   return true;
 }
 

@@ -10,11 +10,13 @@
 //   5. the result goes back onto the working image with its top-left corner at (R.left, R.top);
 //      when R is the whole image and the result has other dimensions (a rotation), the result
 //      replaces the working image;
-//   6. afterPlacing(R) when given (re-applying the zoom, moving the selection or the figures);
-//   7. RecordUndo.
+//   6. RecordUndo;
+//   7. afterPlacing(R) when given (re-applying the zoom, moving the selection or the figures).
 //
-// Stopping anywhere leaves the working image as it was and records nothing. The copy, the result
-// and whatever the command's functions hold are released on every path, exceptions included (those
+// Stopping anywhere leaves the working image as it was and records nothing. When memory for the
+// undo entry runs out, the change is taken back and afterPlacing does not run (see
+// UndoRecording.h; if not even that memory can be had, the cache is emptied and the change kept). The copy,
+// the result and whatever the command's functions hold are released on every path, exceptions included (those
 // propagate to the command runner, which reports them).
 
 #include <functional>

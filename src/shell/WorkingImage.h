@@ -2,7 +2,7 @@
 // The working image: the bitmap of Im1's picture, in the pixel format its decoder produced until a
 // command converts it, with its modified flag and where it came from.
 //
-// Every change goes through Replace, Edit or Clear, which set the modified flag (as any change of a
+// Every change goes through Replace, CopyFrom, Edit or Clear, which set the modified flag (as any change of a
 // bitmap does) and advance the version the image area uses to notice that it must be drawn again.
 
 #include <cstdint>
@@ -27,6 +27,16 @@ class WorkingImage {
 
   void Replace(Bitmap picture) {
     picture_ = std::move(picture);
+    Changed();
+  }
+  // The picture becomes a copy of `picture`, in the memory it has where the size allows. When the
+  // copy cannot be made (std::bad_alloc) nothing changes, the modified flag included.
+  void CopyFrom(const Bitmap& picture) {
+    if (picture_) {
+      *picture_ = picture;
+    } else {
+      picture_ = picture;
+    }
     Changed();
   }
   // The picture for drawing on it in place.

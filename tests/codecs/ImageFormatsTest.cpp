@@ -54,5 +54,24 @@ TEST(ImageFormats, EachFormatWritesWithItsOptionsAFileThatReadingFindsByContent)
   fs::remove_all(folder);
 }
 
+// A picture that does not fit in memory is reported as such, naming its size, and not as a file that
+// cannot be read.
+TEST(ImageFormats, APictureWithoutMemoryForItsPixelsSaysHowLargeItIs) {
+  const std::string path =
+      (fs::temp_directory_path() / ("mv-large-" + std::to_string(getpid()) + ".png")).string();
+  WritePngFile(path, Bitmap(1024, 1024), {});
+  {
+    const PixelBuffer::FailLargeAllocations failing(1, 10);
+    try {
+      ReadImageFile(path);
+      ADD_FAILURE() << "the picture was read";
+    } catch (const std::bad_alloc& error) {
+      EXPECT_STREQ(error.what(), "Out of memory for a 1024 x 1024 picture of 24 bits (3 MiB)");
+    }
+  }
+  EXPECT_EQ(ReadImageFile(path)->bitmap.Width(), 1024);
+  fs::remove(path);
+}
+
 }  // namespace
 }  // namespace mv

@@ -92,5 +92,30 @@ TEST(Bitmap, RefusesImpossibleSizes) {
   EXPECT_THROW(Bitmap(1 << 30, 1 << 30), std::bad_alloc);
 }
 
+// A copy that runs out of memory leaves the bitmap it was to replace exactly as it was (once its size
+// changed first and it claimed pixels it did not have); one into memory of the right size needs none.
+TEST(Bitmap, ACopyThatRunsOutOfMemoryLeavesTheTargetAsItWas) {
+  Bitmap large(1024, 1024, PixelFormat::Bgrx32);
+  large.SetColorAt(5, 6, colors::kRed);
+  Bitmap target = Asymmetric24();
+  {
+    const PixelBuffer::FailLargeAllocations failing(1);
+    try {
+      target = large;
+      ADD_FAILURE() << "the copy did not fail";
+    } catch (const std::bad_alloc& error) {
+      EXPECT_STREQ(error.what(), "Out of memory for a 1024 x 1024 picture of 32 bits (4 MiB)");
+    }
+    EXPECT_EQ(failing.Failed(), 1u);
+  }
+  EXPECT_TRUE(target == Asymmetric24());
+  Bitmap sameSize(1024, 1024, PixelFormat::Bgrx32);
+  const PixelBuffer::FailLargeAllocations failing(1, 100);
+  sameSize = large;
+  EXPECT_EQ(failing.Requested(), 0u);
+  EXPECT_TRUE(sameSize == large);
+  EXPECT_THROW(Bitmap(70000, 70000), std::bad_alloc);
+}
+
 }  // namespace
 }  // namespace mv
