@@ -19,6 +19,10 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
+// The largest side of the image area a run may ask for: what a screen can be, no more (its surface
+// is drawn in full, three bytes a pixel).
+constexpr long long kLargestImageArea = 16384;
+
 std::string NeedsIntegers(const Arguments& arguments, std::size_t count) {
   for (std::size_t i = 0; i < count && i < arguments.size(); ++i) {
     if (!ParseMacroInteger(arguments[i])) return "not an integer: " + arguments[i];
@@ -164,8 +168,8 @@ const std::vector<MacroRunner::Action>& MacroRunner::Actions() {
        &MacroRunner::Depth},
       {"resize", 2, 2,
        [](const Arguments& a) {
-         const std::string width = CheckRange(a[0], 1, 32767);
-         return width.empty() ? CheckRange(a[1], 1, 32767) : width;
+         const std::string width = CheckRange(a[0], 1, kLargestImageArea);
+         return width.empty() ? CheckRange(a[1], 1, kLargestImageArea) : width;
        },
        &MacroRunner::Resize},
       {"drop", 1, SIZE_MAX, {}, &MacroRunner::Drop},

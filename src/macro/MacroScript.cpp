@@ -78,6 +78,8 @@ std::vector<MacroLine> SplitMacro(const std::string& text) {
     std::size_t first = 0;
     while (first < line.size() && IsBlank(line[first])) ++first;
     if (first == line.size() || line[first] == '#') continue;
+    // A path with a NUL byte would end there for the system ("a.bmp\0.png" opens a.bmp).
+    if (line.find('\0') != std::string::npos) throw MacroSyntaxError(number, "NUL byte in the line");
     lines.push_back({number, Tokenize(line, number)});
   }
   return lines;

@@ -21,7 +21,8 @@ class MacroSyntaxError : public std::runtime_error {
       : std::runtime_error("line " + std::to_string(line) + ": " + reason) {}
 };
 
-// Splits a file's text into its action lines. Throws MacroSyntaxError for a broken token.
+// Splits a file's text into its action lines. Throws MacroSyntaxError for a broken token or a NUL
+// byte in an action line.
 std::vector<MacroLine> SplitMacro(const std::string& text);
 
 // A text in double quotes with the file's escapes, as the runner prints texts.

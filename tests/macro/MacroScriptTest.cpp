@@ -1,6 +1,9 @@
 #include "macro/MacroScript.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "macro/MacroRunner.h"
 
 namespace mv {
 namespace {
@@ -25,6 +28,13 @@ TEST(MacroScript, BrokenTokensAreSyntaxErrorsNamingTheLine) {
     EXPECT_STREQ(error.what(), "line 2: unterminated quote");
   }
   EXPECT_THROW(SplitMacro("open \"a\\tb\""), MacroSyntaxError);
+  // The system would end the path at the NUL byte and open grad.bmp.
+  try {
+    SplitMacro(std::string("tick\nopen grad.bmp\0.evil.png\n", 30));
+    FAIL();
+  } catch (const MacroSyntaxError& error) {
+    EXPECT_STREQ(error.what(), "line 2: NUL byte in the line");
+  }
   EXPECT_THROW(SplitMacro("open \"a\"b"), MacroSyntaxError);
 }
 
@@ -35,6 +45,18 @@ TEST(MacroScript, QuoteIsTheInverseOfTheFilesEscapes) {
   EXPECT_EQ(ParseMacroInteger("-12"), -12);
   EXPECT_FALSE(ParseMacroInteger("12px"));
   EXPECT_FALSE(ParseMacroInteger(""));
+}
+
+TEST(MacroCommandLine, AMacroPathThatCannotBeReadEndsTheRunWithStatusTwoAndSaysWhy) {
+  char folder[] = "/tmp/mv-macro-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  for (const std::string& path : {std::string(folder), std::string(folder) + "/missing.mac"}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunMacroCommandLine({"--macro", path, "--program-folder", folder}), 2);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("mirvane: cannot read the macro file " + path + ": ", 0), 0u) << said;
+  }
+  rmdir(folder);
 }
 
 }  // namespace
