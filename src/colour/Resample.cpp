@@ -92,7 +92,7 @@ uint8_t RoundChannel(Extended mean) {
 void CheckDestinationSize(int width, int height) {
   if (width == 0 || height == 0) throw ZeroDivideError();
   if (width < 0 || height < 0) throw RangeError();
-  if (!WithinImageLimits(width, height)) throw std::bad_alloc();
+  if (!WithinImageLimits(width, height)) throw ImageLimitError(width, height);
 }
 
 // The exact rule for one destination pixel: every cell's bilinear integral summed in extended

@@ -13,7 +13,7 @@ namespace mv {
 
 // `source` (any format, positive size) resampled to width x height, 24 bits per pixel; none when
 // the progress dialog was cancelled ("キャンセルしました" on the message line). A width or height of 0
-// is ZeroDivideError, a negative one RangeError, one past the program's image limits std::bad_alloc.
+// is ZeroDivideError, a negative one RangeError, a size past the program's image limits ImageLimitError.
 std::optional<Bitmap> ResampleBitmap(const Bitmap& source, int width, int height, Feedback& feedback);
 
 // `source` scaled to fit a box x box square (enlarged when smaller): ResampleBitmap to

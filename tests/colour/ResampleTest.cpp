@@ -6,6 +6,7 @@
 #include <new>
 #include <random>
 
+#include "platform/ImageLimits.h"
 #include "platform/Numbers.h"
 
 namespace mv {
@@ -203,8 +204,15 @@ TEST(ResampleBitmap, ImpossibleSizesAreErrors) {
   EXPECT_THROW(ResampleBitmap(source, 0, 5, feedback), ZeroDivideError);
   EXPECT_THROW(ResampleBitmap(source, 5, 0, feedback), ZeroDivideError);
   EXPECT_THROW(ResampleBitmap(source, -3, 5, feedback), RangeError);
-  EXPECT_THROW(ResampleBitmap(source, 70000, 5, feedback), std::bad_alloc);
-  EXPECT_THROW(ResampleBitmap(source, 20000, 20000, feedback), std::bad_alloc);
+  EXPECT_THROW(ResampleBitmap(source, 20000, 20000, feedback), ImageLimitError);
+  try {
+    ResampleBitmap(source, 65536, 10, feedback);
+    ADD_FAILURE() << "no error";
+  } catch (const ImageLimitError& error) {
+    EXPECT_STREQ(
+        error.what(),
+        "A 65536 x 10 picture is beyond the limits of 65535 pixels a side and 268435456 pixels in all");
+  }
   EXPECT_EQ(feedback.steps, 0);
 }
 
