@@ -13,6 +13,7 @@
 #include "measure/MeasureCommands.h"
 #include "measure/ResultText.h"
 #include "measure/ShiftJis.h"
+#include "platform/OpenFile.h"
 #include "shell/PathText.h"
 #include "shell/TForm1.h"
 
@@ -32,9 +33,11 @@ class LogWriteError : public std::runtime_error {
 // The log file opened for appending; closed on every path.
 class AppendFile {
  public:
-  // Opens an existing file for appending or creates it; -1 in `fd` when neither works.
+  // Opens an existing file for appending or creates it; -1 in `fd` when neither works. It never
+  // waits (a named pipe would wait for a reader) and takes only a file or a device such as /dev/null.
   AppendFile(const std::string& path, bool create)
-      : fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | (create ? O_CREAT : 0), 0644)) {}
+      : fd_(OpenFile(path, O_WRONLY | O_APPEND | (create ? O_CREAT : 0), FileKinds::RegularOrCharacterDevice)
+                .Release()) {}
   ~AppendFile() {
     if (fd_ >= 0) ::close(fd_);
   }

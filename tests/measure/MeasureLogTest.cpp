@@ -3,6 +3,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -100,6 +101,28 @@ TEST_F(MeasureLog, AWriteFailingMidwayKeepsTheQueueBeingWritten) {
   EXPECT_EQ(FileBytes(), "x\r\nhead\r\n");
   EXPECT_TRUE(form_.logs.AreaLog.empty());
   EXPECT_EQ(form_.logs.MeasureLog.size(), 1u);
+}
+
+// A log file that is a named pipe would hold the program until something read from it: it is
+// refused at once with the log's error box, and both queues stay.
+TEST_F(MeasureLog, ANamedPipeAsTheLogIsRefusedAndTheQueuesKept) {
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  form_.menus.Get("N41").hint = path_;
+  form_.logs.AreaLog = {"head"};
+  Figure(kPolyline, {{10, 10}, {50, 10}});
+  alarm(20);  // a regression that waits on the pipe fails instead of hanging
+  Choose("N41");
+  alarm(0);
+  EXPECT_NE(out_.str().find("box error \"\\r\\nログファイルに書き込むことができません"), std::string::npos);
+  EXPECT_EQ(form_.controls.label1, "ログファイルへ書き込めませんでした");
+  EXPECT_EQ(form_.logs.AreaLog.size(), 1u);
+  EXPECT_EQ(form_.logs.MeasureLog.size(), 1u);
+
+  // A device that takes everything is a log like a file.
+  form_.menus.Get("N41").hint = "/dev/null";
+  Choose("N41");
+  EXPECT_EQ(form_.controls.label1, "ログファイルへ出力しました");
+  EXPECT_TRUE(form_.logs.MeasureLog.empty());
 }
 
 }  // namespace
