@@ -172,9 +172,13 @@ bool TakeBackUnrecordedChange(TForm1& form) {
   if (history.UndoPosition < 0) return false;
   const Bitmap& recorded = history.UndoCache[static_cast<std::size_t>(history.UndoPosition)];
   try {
-    Bitmap picture = history.TakeSpareFor(recorded);
-    picture = recorded;
-    form.image.Replace(std::move(picture));
+    if (PixelBytes(form.image.Picture()) == PixelBytes(recorded)) {
+      form.image.CopyFrom(recorded);  // into the picture's own memory: nothing to allocate
+    } else {
+      Bitmap picture = history.TakeSpareFor(recorded);
+      picture = recorded;
+      form.image.Replace(std::move(picture));
+    }
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -76,6 +76,14 @@ class Session {
         [&] { form_.Run([&] { form_.N46Click(); }); },
         [&] { LoadKeepingTheOldPictureOnFailure(); },
         [&] { form_.MenuChosen("N26"); },  // mirror: the same shape
+        [&] {
+          // mirror a part: drawn onto the picture
+          form_.selection.SelectionStart = {10, 20};
+          form_.selection.SelectionEnd = {300, 200};
+          form_.selection.SelectionActive = true;
+          form_.MenuChosen("N26");
+          form_.Run([&] { form_.RemoveSelection(); });
+        },
     };
   }
 
@@ -138,8 +146,9 @@ void Sweep(const std::string& folder, uint64_t failures) {
     ExpectConsistent(form);
     form.Run([&] { form.RefreshImageArea(); });
     if (failed == 0) {
-      // The session ran whole: a rotation, its undo and redo, a paste and its undo, a load, a mirror.
-      EXPECT_EQ(form.history.UndoCache.size(), 2u);
+      // The session ran whole: a rotation, its undo and redo, a paste and its undo, a load, a mirror
+      // of the whole and of a part.
+      EXPECT_EQ(form.history.UndoCache.size(), 3u);
       EXPECT_EQ(form.image.Picture().ColorAt(700 - 2, 1), colors::kBlue);
       EXPECT_GT(first, 5u);
     }
