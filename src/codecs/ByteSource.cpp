@@ -21,7 +21,7 @@ ByteSource ByteSource::OpenFile(const std::string& path) {
 }
 
 std::size_t ByteSource::ReadAt(uint64_t offset, std::span<uint8_t> out) const noexcept {
-  if (offset >= size_) return 0;
+  if (offset >= size_ || out.empty()) return 0;
   const std::size_t count = static_cast<std::size_t>(std::min<uint64_t>(out.size(), size_ - offset));
   std::size_t done = 0;
   if (!file_.IsOpen()) {
