@@ -4,8 +4,8 @@
 //
 // The file is read as libpng asks for it, and no further once the last row is complete: libpng
 // would otherwise inflate whatever compressed data follows the rows to its end (gigabytes from a
-// file of a few megabytes). Near the end of the file libpng is given the image data a byte at a
-// time, so a file cut off keeps every row whose data it holds.
+// file of a few megabytes). An image data chunk cut off by the end of the file is given to libpng a
+// byte at a time, so the file keeps every row whose data it holds.
 
 #include <png.h>
 
@@ -26,9 +26,6 @@ constexpr png_byte kIgnoredChunks[] =
     "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0"
     "sCAL\0sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
 constexpr int kIgnoredChunkCount = 18;
-// libpng takes image data in pieces of 8 KiB; within this distance of the end it takes single bytes.
-constexpr uint64_t kByteByByteTail = 16384;
-
 // The rows libpng decodes from the data: every row, or for an interlaced file the rows of each pass
 // that has columns.
 uint64_t RowsInData(png_uint_32 width, png_uint_32 height, bool interlaced) {
@@ -119,8 +116,11 @@ class Decoder {
       self->truncated_ = true;
       png_error(png, "file is truncated");
     }
-    if (!self->byteByByte_ && self->reader_.Remaining() < kByteByByteTail) {
-      self->byteByByte_ = true;
+    // An image data chunk that the file cuts off is taken a byte at a time (libpng takes 8 KiB
+    // pieces, and a piece that cannot be read whole would lose the rows in it).
+    if (count == 8 && (png_get_io_state(png) & PNG_IO_CHUNK_HDR) != 0 &&
+        std::memcmp(out + 4, "IDAT", 4) == 0 &&
+        png_get_uint_32(out) + uint64_t{4} > self->reader_.Remaining()) {
       png_set_compression_buffer_size(png, 1);
     }
   }
@@ -131,7 +131,6 @@ class Decoder {
 
   SourceReader reader_;
   bool truncated_ = false;
-  bool byteByByte_ = false;
   uint64_t rowsExpected_ = 0;
   uint64_t rowsDecoded_ = 0;
   char message_[200] = {};
