@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 
 #include "macro/MacroExit.h"
 #include "macro/MacroScript.h"
@@ -46,7 +47,10 @@ class ScriptedSession : public OptionSession {
   void ShowSetting(const std::string& settingsPath) override {
     const auto values = Take("ShowSetting");
     if (values.empty()) return;
-    IniFile ini = IniFile::Load(settingsPath);
+    // The rest of the file is kept, so a file that cannot be read is not written over.
+    std::optional<IniFile> read = IniFile::Read(settingsPath);
+    if (!read) throw IniWriteError(settingsPath, "the file cannot be read; the settings were not saved");
+    IniFile& ini = *read;
     for (std::size_t i = 0; i + 2 < values.size(); i += 3)
       ini.WriteString(values[i], values[i + 1], values[i + 2]);
     ini.Save(settingsPath);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "option/DialogHost.h"
@@ -59,7 +60,10 @@ SettingControl MakeControl(const SettingKey& key, int32_t value, QGroupBox& grou
 }
 
 void WriteSettings(const std::string& path, const std::vector<SettingControl>& controls) {
-  IniFile ini = IniFile::Load(path);
+  // The rest of the file is kept, so a file that cannot be read is not written over.
+  std::optional<IniFile> read = IniFile::Read(path);
+  if (!read) throw IniWriteError(path, "the file cannot be read; the settings were not saved");
+  IniFile& ini = *read;
   for (const SettingControl& control : controls) {
     if (control.key->kind == SettingKind::Boolean)
       ini.WriteBool(control.key->section, control.key->key, control.Value() != 0);
