@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sstream>
+
 #include "macro/MacroRunner.h"
+#include "macro/ScriptedDesktop.h"
 
 namespace mv {
 namespace {
@@ -57,6 +60,16 @@ TEST(MacroCommandLine, AMacroPathThatCannotBeReadEndsTheRunWithStatusTwoAndSaysW
     EXPECT_EQ(said.rfind("mirvane: cannot read the macro file " + path + ": ", 0), 0u) << said;
   }
   rmdir(folder);
+}
+
+// As the runner's description says: a box whose only button is OK takes OK without an answer, plain
+// and warning boxes too (a warning at start, such as an unreadable settings file, ended runs).
+TEST(ScriptedDesktop, BoxesWithOnlyAnOkButtonNeedNoAnswer) {
+  std::ostringstream out;
+  ScriptedDesktop desktop(out, "/tmp");
+  for (const BoxKind kind : {BoxKind::Plain, BoxKind::Warning, BoxKind::Information, BoxKind::Error})
+    EXPECT_EQ(desktop.ShowMessageBox(kind, "x", kOK, 0), kOK);
+  EXPECT_EQ(out.str(), "box plain \"x\"\nbox warning \"x\"\nbox info \"x\"\nbox error \"x\"\n");
 }
 
 }  // namespace
