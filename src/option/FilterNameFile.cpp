@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "codecs/FileBytes.h"
+#include "platform/AtomicFile.h"
 
 namespace mv {
 
