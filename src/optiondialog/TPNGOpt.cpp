@@ -1,7 +1,8 @@
 #include "optiondialog/TPNGOpt.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 #include <exception>
 
 #include "optiondialog/OptionPreview.h"
@@ -42,18 +43,21 @@ void ShowReadOut(SliderControl& slider) {
   slider.readOut = ReadOutText(slider.rule, slider.position);
 }
 
-// A gamma text as a number: the whole text must be one (leading and trailing blanks allowed).
-std::optional<double> ParseGamma(const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin) return std::nullopt;
-  while (*end == ' ') ++end;
-  if (*end != '\0') return std::nullopt;
+}  // namespace
+
+std::optional<double> ParseGammaText(const std::string& text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && blank(text[begin])) ++begin;
+  while (end > begin && blank(text[end - 1])) --end;
+  if (begin < end && text[begin] == '+') ++begin;
+  double value = 0;
+  const auto [stop, error] = std::from_chars(text.data() + begin, text.data() + end, value);
+  if (error != std::errc() || stop != text.data() + end || begin == end) return std::nullopt;
+  // "nan", "inf" and numbers beyond a double's range are no gamma a file can hold.
+  if (!std::isfinite(value)) return std::nullopt;
   return value;
 }
-
-}  // namespace
 
 TPNGOpt::TPNGOpt(int mode, Bitmap thumbnail, OptionDialogServices services)
     : TrackBar1(DesignSlider1()),
@@ -190,7 +194,7 @@ void TPNGOpt::Image1MouseDown(Point position, Size displaySize) {
 void TPNGOpt::BitBtn1Click() {
   tag_ = 0;
   if (!Edit3Visible) return;
-  const std::optional<double> gamma = ParseGamma(Edit3Text);
+  const std::optional<double> gamma = ParseGammaText(Edit3Text);
   if (gamma && *gamma >= 0) return;
   services_.feedback->ShowMessageBox(
       BoxKind::Warning,

@@ -145,6 +145,10 @@ class TPNGOpt {
 // axis that has one; a point left of or above the picture counts as its first column or row.
 Point DisplayToThumbnail(Point position, Size displaySize, Size pictureSize);
 
+// The gamma entry's text as a number: a decimal number with a point (whatever the locale), blanks
+// around it allowed; none for any other text, and for "nan", "inf" and numbers too large for a double.
+std::optional<double> ParseGammaText(const std::string& text);
+
 // Mode 8's first threshold: the mean of every channel value of the thumbnail, truncated; 128 when
 // there is none.
 int AutomaticThreshold(const Bitmap& thumbnail);

@@ -237,6 +237,11 @@ TEST(OptionDialogGamma, OkRefusesWhatIsNoNumberOrBelowZero) {
       {"abc", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
       {"", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
       {"1.5x", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
+      // Values no file can hold count as no number.
+      {"1e999", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
+      {"nan", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
+      {"inf", -1, "γ値に数値を入れてください\r\n指定しない場合は0を入れてください"},
+      {" +2.2 ", 0, nullptr},
   };
   for (const auto& c : cases) {
     TPNGOpt dialog = Shown(1, RandomPicture(8, 8, 5), feedback);
