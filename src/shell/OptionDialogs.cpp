@@ -6,9 +6,7 @@
 
 namespace mv {
 
-namespace {
-
-OptionDialogServices ServicesOf(TForm1& form) {
+OptionDialogServices OptionDialogServicesOf(TForm1& form) {
   OptionDialogServices services;
   services.feedback = &form.GetFeedback();
   services.programFolder = form.programFolder;
@@ -17,11 +15,9 @@ OptionDialogServices ServicesOf(TForm1& form) {
   return services;
 }
 
-}  // namespace
-
 OptionResult AskOptions(TForm1& form, const Bitmap& bitmap, int mode, Point point) {
   OptionDialogCall call;
-  call.services = ServicesOf(form);
+  call.services = OptionDialogServicesOf(form);
   call.messageLine = [&form] { return form.controls.label1; };
   call.show = [&form](TPNGOpt& dialog) { return form.desktop.ShowOptionDialog(dialog); };
   return RunOptionDialog(call, bitmap, mode, point);

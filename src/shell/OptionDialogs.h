@@ -8,12 +8,17 @@
 #include <optional>
 
 #include "optiondialog/DialogChoices.h"
+#include "optiondialog/TPNGOpt.h"
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 
 namespace mv {
 
 class TForm1;
+
+// What the option-and-preview dialog needs of the window: its feedback, program folder, help and
+// colour dialog.
+OptionDialogServices OptionDialogServicesOf(TForm1& form);
 
 // The option dialog call: `bitmap`'s thumbnail in dialog `mode`, `point` the wave centre.
 OptionResult AskOptions(TForm1& form, const Bitmap& bitmap, int mode, Point point = {0, 0});

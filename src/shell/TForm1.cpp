@@ -123,8 +123,8 @@ bool TForm1::ConfirmDiscard() {
   const BoxButton answer = desktop.ShowMessageBox(BoxKind::Confirmation, question, kYes | kNo | kCancel, 0);
   if (answer == kNo) return true;
   if (answer != kYes) return false;
-  // The save command clears S1.Tag once the file is written. Until saving exists nothing clears it,
-  // which keeps the image as a cancelled save dialog would.
+  // The save command clears S1.Tag once the file is written; a cancelled or failed save leaves it,
+  // and the image stays.
   bool saved = false;
   {
     S1Tag = 1;

@@ -82,16 +82,16 @@ TEST_F(Form, TheConfirmDiscardCheckAsksOnlyForEditedOrFilelessImages) {
 TEST_F(Form, AnsweringYesGoesOnOnlyWhenTheSaveCommandWroteTheFile) {
   LoadPicture(4, 4, "");
   desktop_.boxAnswers = {kYes};
-  EXPECT_FALSE(form_.ConfirmDiscard());  // no save command yet: as if its dialog was cancelled
+  EXPECT_FALSE(form_.ConfirmDiscard());  // the save dialog is cancelled (no file answer)
   EXPECT_EQ(form_.S1Tag, 0);
 
   int saves = 0;
   bool writes = true;
-  form_.menus.Add("N1", MakeMenuItem("S1", "保存(&S)", [&] {
-                    ++saves;
-                    EXPECT_EQ(form_.S1Tag, 1);
-                    if (writes) form_.S1Tag = 0;
-                  }));
+  form_.menus.Get("S1").onClick = [&] {
+    ++saves;
+    EXPECT_EQ(form_.S1Tag, 1);
+    if (writes) form_.S1Tag = 0;
+  };
   form_.menus.Get("S1").enabled = false;  // called directly, not clicked
   desktop_.boxAnswers = {kYes, kYes};
   EXPECT_TRUE(form_.ConfirmDiscard());
