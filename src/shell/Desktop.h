@@ -101,7 +101,9 @@ class Desktop {
   // Screen capture.
   virtual Rect VirtualDesktopRect() = 0;
   virtual std::optional<Rect> ForegroundWindowRect() = 0;  // nullopt when the display server tells none
-  virtual Bitmap CaptureScreen(const Rect& area) = 0;      // 24-bit
+  // The screen's pixels of `area` (virtual-desktop coordinates), 24-bit; an empty bitmap where the
+  // display server refuses to give them.
+  virtual Bitmap CaptureScreen(const Rect& area) = 0;
   virtual Size ScreenSize() = 0;
 
   virtual void ShowHelp(const HelpRequest& request) = 0;
@@ -111,6 +113,9 @@ class Desktop {
 
   // The main window.
   virtual void SetWindowOpacity(std::optional<int> alpha) = 0;  // nullopt: opaque (no blending)
+  // Whether a window's opacity is seen on this desktop (an X11 desktop shows it only while a
+  // compositing manager runs).
+  virtual bool ShowsWindowOpacity() { return true; }
   virtual void SetAlwaysOnTop(bool onTop) = 0;
   virtual void MinimizeApplication() = 0;
   virtual void RestoreApplication() = 0;
