@@ -1,8 +1,12 @@
 #include "app/Subsystems.h"
 
+#include "capture/CaptureCommands.h"
 #include "colourcommands/ColourCommands.h"
+#include "depth/DepthCommands.h"
 #include "geometry/GeometryCommands.h"
 #include "measure/MeasureCommands.h"
+#include "saving/SaveCommands.h"
+#include "transparency/TransparencyCommands.h"
 
 namespace mv {
 
@@ -17,9 +21,8 @@ SubsystemFactory Make() {
 
 SubsystemList AllSubsystems() {
   return {
-      Make<GeometryCommands>(),
-      Make<ColourCommands>(),
-      Make<MeasureCommands>(),
+      Make<GeometryCommands>(), Make<ColourCommands>(),       Make<MeasureCommands>(), Make<SaveCommands>(),
+      Make<DepthCommands>(),    Make<TransparencyCommands>(), Make<CaptureCommands>(),
   };
 }
 

@@ -111,6 +111,16 @@ std::string CheckAnswer(const Arguments& arguments) {
   return "unknown answer kind " + kind;
 }
 
+// "foreground X Y W H" or "foreground none".
+std::string CheckForeground(const Arguments& arguments) {
+  if (arguments.size() == 1) return arguments[0] == "none" ? "" : "foreground takes X Y W H or none";
+  if (arguments.size() != 4) return "foreground takes X Y W H or none";
+  const std::string position = NeedsIntegers(arguments, 2);
+  if (!position.empty()) return position;
+  const std::string width = CheckRange(arguments[2], 0, INT32_MAX);
+  return width.empty() ? CheckRange(arguments[3], 0, INT32_MAX) : width;
+}
+
 // "yyyy/mm/dd" and "h:mm:ss" as a fixed local time.
 std::optional<LocalTime> ParseClock(const std::string& date, const std::string& time) {
   LocalTime t;
@@ -183,6 +193,8 @@ const std::vector<MacroRunner::Action>& MacroRunner::Actions() {
       {"expect", 2, SIZE_MAX, {}, &MacroRunner::Expect},
       {"save-image", 1, 1, {}, &MacroRunner::SaveImage},
       {"save-view", 1, 1, {}, &MacroRunner::SaveView},
+      {"screen", 1, 1, {}, &MacroRunner::Screen},
+      {"foreground", 1, 4, CheckForeground, &MacroRunner::Foreground},
       {"clock", 2, 2,
        [](const Arguments& a) { return ParseClock(a[0], a[1]) ? "" : "clock takes yyyy/mm/dd h:mm:ss"; },
        &MacroRunner::Clock},
@@ -316,9 +328,9 @@ void MacroRunner::ChooseItem(MenuItem& item) {
 }
 
 void MacroRunner::Open(const MacroLine& line) {
-  desktop_.SetNextFileAnswer(line.tokens[1]);
+  desktop_.SetNextOpenAnswer(line.tokens[1]);
   ChooseItem(form_.menus.Get("N2"));
-  desktop_.SetNextFileAnswer(std::nullopt);
+  desktop_.SetNextOpenAnswer(std::nullopt);
 }
 
 void MacroRunner::Menu(const MacroLine& line) {
@@ -461,6 +473,29 @@ void MacroRunner::SaveView(const MacroLine& line) {
   } catch (const CodecError& error) {
     Warn(line, error.what());
   }
+}
+
+void MacroRunner::Screen(const MacroLine& line) {
+  std::optional<DecodedImage> decoded;
+  try {
+    decoded = ReadImageFile(line.tokens[1]);
+  } catch (const std::bad_alloc&) {
+  }
+  if (!decoded) {
+    Warn(line, "cannot read " + line.tokens[1] + "; the screen stays as it was");
+    return;
+  }
+  desktop_.SetScreen(std::move(decoded->bitmap));
+}
+
+void MacroRunner::Foreground(const MacroLine& line) {
+  if (line.tokens[1] == "none") {
+    desktop_.SetForeground(std::nullopt);
+    return;
+  }
+  const auto number = [&](std::size_t i) { return static_cast<int32_t>(*ParseMacroInteger(line.tokens[i])); };
+  const int32_t x = number(1), y = number(2);
+  desktop_.SetForeground(Rect{x, y, x + number(3), y + number(4)});
 }
 
 // The measurement log's date and time from now on.

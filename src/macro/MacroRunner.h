@@ -78,6 +78,8 @@ class MacroRunner {
   void SaveImage(const MacroLine& line);
   void SaveView(const MacroLine& line);
   void Clock(const MacroLine& line);
+  void Screen(const MacroLine& line);
+  void Foreground(const MacroLine& line);
 
   // Print forms (PrintForms.cpp).
   std::vector<std::string> PrintMessage(const std::vector<std::string>& arguments);
@@ -104,6 +106,10 @@ class MacroRunner {
   std::vector<std::string> PrintCounts(const std::vector<std::string>& arguments);
   // The last file dialog: its kind, the filter index and the initial folder it was opened with.
   std::vector<std::string> PrintFileDialog(const std::vector<std::string>& arguments);
+  // Saving, colour depth, transparency: a file's size, a palette index, the window's state.
+  std::vector<std::string> PrintFile(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintIndex(const std::vector<std::string>& arguments);
+  std::vector<std::string> PrintWindow(const std::vector<std::string>& arguments);
   // The lines of `print` for its tokens (after "print"), or of `expect` for its WHAT.
   std::vector<std::string> PrintLines(const std::vector<std::string>& what);
 

@@ -1,5 +1,7 @@
 // The print forms of a macro and expect, which compares one of them with a text.
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "macro/MacroExit.h"
@@ -65,6 +67,9 @@ const std::vector<MacroRunner::PrintForm>& MacroRunner::PrintForms() {
       {"progress", 0, &MacroRunner::PrintProgress, false},
       {"counts", 0, &MacroRunner::PrintCounts, false},
       {"filedialog", 0, &MacroRunner::PrintFileDialog, false},
+      {"file", 1, &MacroRunner::PrintFile, false},
+      {"index", 2, &MacroRunner::PrintIndex, false},
+      {"window", 0, &MacroRunner::PrintWindow, false},
   };
   return forms;
 }
@@ -209,6 +214,28 @@ std::vector<std::string> MacroRunner::PrintFileDialog(const Arguments&) {
                                                              : "log";
   return {std::string("filedialog ") + kind + " " + std::to_string(request->filterIndex) + " " +
           Quote(request->initialDir)};
+}
+
+std::vector<std::string> MacroRunner::PrintFile(const Arguments& arguments) {
+  struct stat info {};
+  const bool exists = ::stat(arguments[0].c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return {"file " + arguments[0] + " " + (exists ? std::to_string(info.st_size) : std::string("none"))};
+}
+
+std::vector<std::string> MacroRunner::PrintIndex(const Arguments& arguments) {
+  const std::string prefix = "index " + arguments[0] + " " + arguments[1] + " ";
+  const auto x = ParseMacroInteger(arguments[0]), y = ParseMacroInteger(arguments[1]);
+  if (!form_.image.Exists() || !IsIndexed(form_.image.Picture().Format()) || !x || !y || *x < 0 || *y < 0 ||
+      *x >= form_.image.Width() || *y >= form_.image.Height()) {
+    return {prefix + "none"};
+  }
+  return {prefix + std::to_string(form_.image.Picture().IndexAt(static_cast<int>(*x), static_cast<int>(*y)))};
+}
+
+std::vector<std::string> MacroRunner::PrintWindow(const Arguments&) {
+  const std::optional<int> opacity = desktop_.WindowOpacity();
+  return {"window opacity=" + (opacity ? std::to_string(*opacity) : std::string("none")) +
+          " ontop=" + Flag(desktop_.AlwaysOnTop()) + " minimized=" + Flag(desktop_.Minimized())};
 }
 
 void MacroRunner::Print(const MacroLine& line) {

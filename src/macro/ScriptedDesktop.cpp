@@ -81,8 +81,11 @@ BoxButton ScriptedDesktop::ShowMessageBox(BoxKind kind, const std::string& text,
 
 std::optional<FileDialogResult> ScriptedDesktop::ShowFileDialog(const FileDialogRequest& request) {
   lastFileDialog_ = request;
-  std::optional<std::string> path = std::move(nextFile_);
-  nextFile_.reset();
+  std::optional<std::string> path;
+  if (request.kind == FileDialogKind::Open) {
+    path = std::move(nextOpen_);
+    nextOpen_.reset();
+  }
   if (!path) {
     const auto answer = answers_.Take("file");
     if (!answer) Unanswered("file", DialogTitle(request));
@@ -178,7 +181,17 @@ void ScriptedDesktop::HideProgressDialog(TForm3& model) {
   shownCancelRow_.reset();
 }
 
+Rect ScriptedDesktop::VirtualDesktopRect() {
+  const Size size = ScreenSize();
+  return {0, 0, size.width, size.height};
+}
+
+Size ScriptedDesktop::ScreenSize() {
+  return screen_ ? Size{screen_->Width(), screen_->Height()} : kScreen;
+}
+
 Bitmap ScriptedDesktop::CaptureScreen(const Rect& area) {
+  if (screen_) return screen_->CopyRegion(area.left, area.top, area.Width(), area.Height()).ToBgr24();
   // A fixed picture of the screen: a gradient, so a capture shows where it was taken from.
   Bitmap shot(std::max(0, area.Width()), std::max(0, area.Height()), PixelFormat::Bgr24);
   for (int y = 0; y < shot.Height(); ++y) {

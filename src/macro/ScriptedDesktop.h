@@ -36,8 +36,17 @@ class ScriptedDesktop : public Desktop {
   ScriptedDesktop(std::ostream& out, std::string programFolder);
 
   AnswerQueue& Answers() { return answers_; }
-  // The next file dialog answers `path` before any queued answer ("open PATH").
-  void SetNextFileAnswer(std::optional<std::string> path) { nextFile_ = std::move(path); }
+  // The next open dialog answers `path` before any queued answer ("open PATH"); other file dialogs
+  // shown on the way (a save dialog from the confirm-discard check) take queued answers.
+  void SetNextOpenAnswer(std::optional<std::string> path) { nextOpen_ = std::move(path); }
+  // The scripted screen shows `picture` at its top-left; its size becomes the screen's ("screen PATH").
+  void SetScreen(Bitmap picture) { screen_ = std::move(picture); }
+  // The outer bounds of the window in front ("foreground X Y W H"), or none ("foreground none").
+  // Until set, the main window's own bounds.
+  void SetForeground(std::optional<Rect> bounds) {
+    foregroundSet_ = true;
+    foreground_ = bounds;
+  }
   void SetImageAreaSize(Size size) { areaSize_ = size; }
   // The window's client width is the image area's plus the side bar's while `controls` show it.
   void AttachControls(const FormControls& controls) { controls_ = &controls; }
@@ -50,6 +59,10 @@ class ScriptedDesktop : public Desktop {
   const std::optional<ShownProgress>& LastProgress() const { return lastProgress_; }
   // The last file dialog shown, as it was asked for; nullopt before any.
   const std::optional<FileDialogRequest>& LastFileDialog() const { return lastFileDialog_; }
+  // The main window's state as the program last set it (print window).
+  std::optional<int> WindowOpacity() const { return opacity_; }
+  bool AlwaysOnTop() const { return onTop_; }
+  bool Minimized() const { return minimized_; }
 
   BoxButton ShowMessageBox(BoxKind kind, const std::string& text, BoxButtons buttons,
                            int helpContext) override;
@@ -66,17 +79,17 @@ class ScriptedDesktop : public Desktop {
   void SetClipboardBitmap(const Bitmap& bitmap) override { clipboard_ = bitmap; }
   std::optional<Bitmap> ClipboardBitmap() override { return clipboard_; }
   std::optional<Bitmap> ClipboardMetafile() override { return std::nullopt; }
-  Rect VirtualDesktopRect() override { return {0, 0, kScreen.width, kScreen.height}; }
-  std::optional<Rect> ForegroundWindowRect() override { return bounds_; }
+  Rect VirtualDesktopRect() override;
+  std::optional<Rect> ForegroundWindowRect() override { return foregroundSet_ ? foreground_ : bounds_; }
   Bitmap CaptureScreen(const Rect& area) override;
-  Size ScreenSize() override { return kScreen; }
+  Size ScreenSize() override;
   void ShowHelp(const HelpRequest&) override {}
   void SetScreenCursor(Cursor) override {}
   void SetImageAreaCursor(Cursor) override {}
-  void SetWindowOpacity(std::optional<int>) override {}
-  void SetAlwaysOnTop(bool) override {}
-  void MinimizeApplication() override {}
-  void RestoreApplication() override {}
+  void SetWindowOpacity(std::optional<int> alpha) override { opacity_ = alpha; }
+  void SetAlwaysOnTop(bool onTop) override { onTop_ = onTop; }
+  void MinimizeApplication() override { minimized_ = true; }
+  void RestoreApplication() override { minimized_ = false; }
   bool IsMaximized() override { return maximized_; }
   void SetMaximized(bool maximized) override { maximized_ = maximized; }
   Rect WindowBounds() override { return bounds_; }
@@ -96,7 +109,13 @@ class ScriptedDesktop : public Desktop {
   std::ostream& out_;
   AnswerQueue answers_;
   ScriptedOptionLibrary optionLibrary_;
-  std::optional<std::string> nextFile_;
+  std::optional<std::string> nextOpen_;
+  std::optional<Bitmap> screen_;  // none: a 1920 x 1080 gradient
+  bool foregroundSet_ = false;
+  std::optional<Rect> foreground_;
+  std::optional<int> opacity_;
+  bool onTop_ = false;
+  bool minimized_ = false;
   std::optional<FileDialogRequest> lastFileDialog_;
   Size areaSize_{800, 600};
   const FormControls* controls_ = nullptr;
