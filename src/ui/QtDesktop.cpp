@@ -20,6 +20,7 @@
 #include "ui/OptionDialog.h"
 #include "ui/ProgressWindow.h"
 #include "ui/RgbDialog.h"
+#include "ui/WindowOpacity.h"
 
 namespace mv {
 
@@ -182,7 +183,9 @@ std::optional<Rect> QtDesktop::ForegroundWindowRect() {
 }
 
 Bitmap QtDesktop::CaptureScreen(const Rect& area) {
+  // Where the display server refuses (Wayland gives no other client's pixels) the picture is null.
   const QPixmap shot = MainScreen(window_)->grabWindow(0, area.left, area.top, area.Width(), area.Height());
+  if (shot.isNull()) return Bitmap();
   return FromQImage(shot.toImage());
 }
 
@@ -225,6 +228,10 @@ void QtDesktop::SetImageAreaCursor(Cursor cursor) {
 
 void QtDesktop::SetWindowOpacity(std::optional<int> alpha) {
   window_.setWindowOpacity(alpha ? std::clamp(*alpha, 0, 255) / 255.0 : 1.0);
+}
+
+bool QtDesktop::ShowsWindowOpacity() {
+  return DesktopShowsWindowOpacity();
 }
 
 void QtDesktop::SetAlwaysOnTop(bool onTop) {

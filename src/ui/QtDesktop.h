@@ -49,6 +49,7 @@ class QtDesktop : public Desktop {
   void SetImageAreaCursor(Cursor cursor) override;
 
   void SetWindowOpacity(std::optional<int> alpha) override;
+  bool ShowsWindowOpacity() override;
   void SetAlwaysOnTop(bool onTop) override;
   void MinimizeApplication() override;
   void RestoreApplication() override;
