@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "PpmFiles.h"
 #include "codecs/BmpImage.h"
 #include "codecs/CodecError.h"
 #include "codecs/FileBytes.h"
@@ -31,35 +32,8 @@
 namespace {
 
 using mv::Bitmap;
-
-Bitmap ReadPpm(const std::string& path) {
-  const std::vector<uint8_t> bytes = mv::ReadFileBytes(path);
-  int width = 0, height = 0, max = 0, consumed = 0;
-  if (std::sscanf(reinterpret_cast<const char*>(bytes.data()), "P6 %d %d %d%n", &width, &height, &max,
-                  &consumed) != 3 ||
-      max != 255)
-    throw mv::CodecError("not an 8-bit P6 file");
-  const uint8_t* p = bytes.data() + consumed + 1;
-  if (bytes.size() < static_cast<std::size_t>(consumed + 1) + static_cast<std::size_t>(width) * height * 3)
-    throw mv::CodecError("PPM is truncated");
-  Bitmap image(width, height, mv::PixelFormat::Bgr24);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = image.Row(y);
-    for (int x = 0; x < width; ++x, p += 3, row += 3) row[0] = p[2], row[1] = p[1], row[2] = p[0];
-  }
-  return image;
-}
-
-void WritePpm(const std::string& path, const Bitmap& image) {
-  std::string header =
-      "P6\n" + std::to_string(image.Width()) + " " + std::to_string(image.Height()) + "\n255\n";
-  std::vector<uint8_t> bytes(header.begin(), header.end());
-  for (int y = 0; y < image.Height(); ++y) {
-    const uint8_t* row = image.Row(y);
-    for (int x = 0; x < image.Width(); ++x, row += 3) bytes.insert(bytes.end(), {row[2], row[1], row[0]});
-  }
-  mv::WriteFileAtomically(path, bytes);
-}
+using mv::bench::ReadPpm;
+using mv::bench::WritePpm;
 
 // Smooth random field: value noise on a grid of the given cell size, interpolated with smoothstep.
 class ValueNoise {
