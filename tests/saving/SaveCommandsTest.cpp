@@ -138,6 +138,10 @@ TEST_F(SaveCommandsTest, AFileThatCannotBeWrittenLosesNothingAndTheConfirmDiscar
     EXPECT_TRUE(form_.image.Picture() == picture) << c.what;
     EXPECT_EQ(form_.controls.sb1Hint, folder_.File("a.png")) << c.what;
   }
+  // The boxes name the file asked for, never the temporary written beside it.
+  EXPECT_NE(out_.str().find("cannot write " + folder_.File("missing/a.bmp") + ": No such file or directory."),
+            std::string::npos);
+  EXPECT_EQ(out_.str().find(".tmp"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(folder_.File("taken.bmp")));
   EXPECT_EQ(Contents(folder_.File("full.bmp")), "the file as it was");
   // No temporary file is left beside the targets.
@@ -145,6 +149,14 @@ TEST_F(SaveCommandsTest, AFileThatCannotBeWrittenLosesNothingAndTheConfirmDiscar
   for (const auto& entry : fs::directory_iterator(folder_.Path())) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"full.bmp", "taken.bmp"}));
+}
+
+TEST_F(SaveCommandsTest, ANameAsLongAsTheFileSystemTakesIsSaved) {
+  const std::string path = folder_.File(std::string(251, 'n') + ".bmp");  // 255 bytes
+  Answer("file", {path});
+  save_.S1Click();
+  EXPECT_TRUE(fs::is_regular_file(path));
+  EXPECT_FALSE(form_.image.Modified());
 }
 
 TEST_F(SaveCommandsTest, SavingOverTheViewedFileReplacesItAndTheImageIsNoLongerAskedAbout) {
