@@ -73,7 +73,10 @@ std::optional<EncodeOptions> SaveCommands::AskEncodeOptions(const SaveTarget& ta
 
 std::optional<EncodeOptions> SaveCommands::AskJpegQuality() {
   int32_t quality = 0;
-  if (!form.WithOptionLibrary([&](OptionSession& library) { quality = library.CompressDialog(); })) {
+  // The library shows the file's size at each quality where it can (CompressDialogFor).
+  const Bitmap& picture = form.image.Picture();
+  if (!form.WithOptionLibrary(
+          [&](OptionSession& library) { quality = library.CompressDialogFor(picture); })) {
     return std::nullopt;
   }
   if (quality == 0) {
