@@ -14,14 +14,17 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -30,6 +33,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "platform/ProgramFolder.h"
 #include "platform/UserName.h"
@@ -94,6 +98,21 @@ class Tour {
     QTest::qWait(100);
   }
 
+  // One step of a chain of modal dialogs: the picture's name, how to fill the dialog before it is
+  // taken and how to leave it (which may open the next dialog of the chain).
+  struct DialogStep {
+    QString name;
+    std::function<void(QWidget&)> fill;
+    std::function<void(QWidget&)> finish;
+  };
+  // Runs `open`, which shows the first dialog of the chain; each later dialog is taken once the one
+  // before was left.
+  void ShotsOfDialogs(const std::function<void()>& open, std::vector<DialogStep> steps) {
+    TakeStep(std::make_shared<std::vector<DialogStep>>(std::move(steps)), 0);
+    open();
+    QTest::qWait(100);
+  }
+
   void Choose(const char* item) {
     window_.Menus().Action(item)->trigger();
     QTest::qWait(100);
@@ -152,9 +171,33 @@ class Tour {
   }
 
  private:
+  void TakeStep(std::shared_ptr<std::vector<DialogStep>> steps, std::size_t index) {
+    QTimer::singleShot(600, [this, steps, index] {
+      const DialogStep& step = (*steps)[index];
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog != nullptr && step.fill) step.fill(*dialog);
+      Shot(step.name);
+      if (index + 1 < steps->size()) TakeStep(steps, index + 1);
+      if (dialog == nullptr) return;
+      if (step.finish)
+        step.finish(*dialog);
+      else
+        dialog->close();
+    });
+  }
+
   MainWindow& window_;
   QString folder_;
 };
+
+// Presses a button of a message box or of one of the option library's dialogs.
+void Press(QWidget& dialog, QMessageBox::StandardButton button) {
+  if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+    box->button(button)->click();
+  } else if (auto* ok = dialog.findChild<QPushButton*>(button == QMessageBox::Ok ? "ok" : "cancel")) {
+    ok->click();
+  }
+}
 
 void TakeTour(MainWindow& window, Tour& tour) {
   TForm1& form = window.Form();
@@ -268,6 +311,54 @@ void TakeTour(MainWindow& window, Tour& tour) {
       "63-measured-after-scroll", [&] { tour.Click(QPoint(360, 170), Qt::MiddleButton); }, {},
       [](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); });
   tour.Shot("64-measured-after-scroll");
+  tour.Click(QPoint(5, 5));
+
+  // Saving: the save dialog starts in the PNG filter (the sample is a PNG file); a PNG name brings
+  // the PNG options on the picture's thumbnail, a JPEG name the option library's quality dialog with
+  // the file's size.
+  const QString saved = QDir::tempPath() + "/mirvane-tour-saved";
+  QFile::remove(saved + ".png");  // no overwrite question on the way
+  const auto saveAs = [](const QString& path) {
+    return [path](QWidget& dialog) {
+      // Typed into the name field, as a user would (selectFile keeps the chosen file for a while).
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(path);
+      QMetaObject::invokeMethod(&dialog, "accept");
+    };
+  };
+  tour.ShotsOfDialogs([&] { tour.Choose("S1"); },
+                      {{"65-save-dialog", {}, saveAs(saved + ".png")},
+                       {"66-save-png-options",
+                        [](QWidget& dialog) {
+                          dialog.findChild<QLineEdit*>("Edit3")->setText("2.2");
+                          dialog.findChild<QSlider*>("TrackBar1")->setValue(6);
+                        },
+                        [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
+  tour.Shot("67-saved");
+  tour.ShotsOfDialogs(
+      [&] { tour.Choose("S1"); },
+      {{"68-save-dialog-jpeg", {}, saveAs(saved + ".jpg")},
+       {"69-save-jpeg-quality", [](QWidget& dialog) { dialog.findChild<QSpinBox*>("quality")->setValue(70); },
+        [](QWidget& dialog) { Press(dialog, QMessageBox::Cancel); }}});
+  tour.Shot("70-save-cancelled");
+
+  // Transparency mode: the discard and always-on-top questions, then the opacity and the
+  // background's grey level from the option library; the window over its grey background.
+  tour.ShotsOfDialogs(
+      [&] { tour.Choose("A1"); },
+      {{"71-transparency-discard", {}, [](QWidget& d) { Press(d, QMessageBox::Ok); }},
+       {"72-transparency-on-top", {}, [](QWidget& d) { Press(d, QMessageBox::No); }},
+       {"73-transparency-opacity", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(170); },
+        [](QWidget& d) { Press(d, QMessageBox::Ok); }},
+       {"74-transparency-background", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(96); },
+        [](QWidget& d) { Press(d, QMessageBox::Ok); }}});
+  tour.Shot("75-transparency-mode");
+  tour.Choose("A1");
+
+  // Capture of the desktop with the window on it, shown as the new picture.
+  tour.Choose("MirvaneP1");
+  QTest::qWait(1200);
+  tour.Shot("80-captured-desktop");
+  std::filesystem::remove(QFile::encodeName(saved + ".png").toStdString());
 }
 
 // The window at a device pixel ratio of 2: 100 % is one picture pixel per screen pixel, the texts
