@@ -22,9 +22,11 @@ std::optional<RowProducer> ConvolutionRows(const PassContext& pass) {
   if (pass.kernel.size() < taps || pass.divisor == 0 || !std::isfinite(pass.divisor)) return std::nullopt;
   const auto weights = pass.kernel.first(taps);
   int64_t positive = 0, negative = 0, largest = 0;
+  std::size_t nonZero = 0;
   for (int32_t w : weights) {
     (w > 0 ? positive : negative) += w;
     largest = std::max<int64_t>(largest, std::abs(int64_t{w}));
+    if (w != 0) ++nonZero;
   }
   if (largest > kLargestSafeWeight) return std::nullopt;
   const int64_t channelValues = 3 * int64_t{pass.output.Width()} * pass.output.Height();
@@ -36,6 +38,8 @@ std::optional<RowProducer> ConvolutionRows(const PassContext& pass) {
   const bool directFits = largest <= INT16_MAX && 255 * (positive - negative) <= INT32_MAX;
   // Running sums cost the same for any size; below 7 x 7 the direct sum is faster.
   if (boxFits && (pass.Side() >= 7 || !directFits)) return BoxSumRows(pass, weights[0], finish);
+  // Line kernels (motion blur, wind) touch a few taps of a large square.
+  if (directFits && nonZero * 4 <= taps) return SparseConvolutionRows(pass, finish);
   if (directFits) return DirectConvolutionRows(pass, finish);
   return std::nullopt;
 }

@@ -17,6 +17,10 @@ RowProducer BoxSumRows(const PassContext& pass, int32_t weight,
 // multiply-adds (AVX2 where the processor has it).
 RowProducer DirectConvolutionRows(const PassContext& pass, std::shared_ptr<const ConvolutionFinisher> finish);
 
+// TCustomFilter with few non-zero weights (line and half-line kernels), 16-bit weights and sums
+// that fit 32 bits: the sum over the non-zero weights only (AVX2 where the processor has it).
+RowProducer SparseConvolutionRows(const PassContext& pass, std::shared_ptr<const ConvolutionFinisher> finish);
+
 // TMedianFilter on a 3 x 3 window with a rank 0..8: a vectorised sorting network over brightness.
 RowProducer MedianRows(const PassContext& pass, int rank);
 

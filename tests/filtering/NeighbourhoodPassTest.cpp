@@ -220,10 +220,43 @@ TEST(NeighbourhoodPass, ConvolutionFastPathsMatchTheRule) {
   }
 }
 
+TEST(NeighbourhoodPass, SparseKernelsTouchingFewTapsMatchTheRule) {
+  // Lines, half-lines and scattered taps in squares up to 17 x 17, weights of either sign; widths
+  // around the 32-byte steps of the vector loop.
+  std::mt19937 rng(8);
+  for (int index = 0; index < 80; ++index) {
+    std::uniform_int_distribution<int> radius(1, 8), width(1, 50), height(1, 7), weight(-300, 300);
+    const int r = radius(rng), n = 2 * r + 1;
+    std::vector<int32_t> kernel(static_cast<std::size_t>(n * n), 0);
+    std::uniform_int_distribution<int> cell(0, n * n - 1);
+    const int taps = 1 + index % (n * n / 4);
+    for (int t = 0; t < taps; ++t) kernel[static_cast<std::size_t>(cell(rng))] = weight(rng);
+    const double divisor = index % 3 == 0 ? 1 : taps + 0.5;
+    const auto padded = PadBorder(RandomImage(width(rng), height(rng), rng), r);
+    const Bitmap expected = ReferencePass(*padded, TCustomFilter(), kernel, divisor, 7, r);
+    for (int threads : {1, 3}) {
+      RecordingFeedback feedback;
+      const auto result = Pass(*padded, TCustomFilter(), kernel, divisor, 7, r, threads, feedback);
+      ASSERT_TRUE(result);
+      ASSERT_EQ(*result, expected) << "case " << index << " r=" << r << " taps=" << taps;
+    }
+  }
+}
+
 TEST(NeighbourhoodPass, LibraryKernelsThroughTheFastPathsMatchTheRule) {
   std::mt19937 rng(6);
   const std::string folder = ExecutableFolder();
-  for (auto [number, side] : {std::pair{101, 41}, {100, 43}, {101, 7}, {12, 3}, {19, 3}, {-2, 3}, {210, 9}}) {
+  for (auto [number, side] : {std::pair{101, 41},
+                              {100, 43},
+                              {101, 7},
+                              {12, 3},
+                              {19, 3},
+                              {-2, 3},
+                              {210, 9},
+                              {200, 41},
+                              {203, 41},
+                              {214, 41},
+                              {217, 13}}) {
     RecordingFeedback feedback;
     TMaskArray kernel(number >= 100 ? side * side : 9);
     const int32_t divisor = FetchKernel(folder, number, side, kernel, feedback);
