@@ -7,6 +7,7 @@
 
 #include "colour/ColorFunctions.h"
 #include "colour/ColorRowKernels.h"
+#include "colour/WaveRows.h"
 
 namespace mv {
 
@@ -103,6 +104,10 @@ ColorRow MakeColorRow(const TColorFunction& func, std::span<const int32_t> param
         return [key, t = *threshold](uint8_t* row, int width, int) { BinarizeRowVector(row, width, key, t); };
       }
       return [key, t = *threshold](uint8_t* row, int width, int) { BinarizeRowPlain(row, width, key, t); };
+    }
+  } else if (Is<TSinTrans>(func)) {
+    if (std::optional<ColorRow> wave = WaveRow(func, params, value, mode, kernels == RowKernels::Fastest)) {
+      return *wave;
     }
   } else if (Is<TRGBExchange>(func)) {
     if (vector) return [](uint8_t* row, int width, int) { ExchangeRowVector(row, width); };

@@ -8,7 +8,9 @@
 //   histogram stretch); the tables are filled by the operation's own Convert, so they hold exactly
 //   its results; an operation that raises for any channel value keeps the straightforward rule, which
 //   raises where a serial run would;
-// - grey scale, binarization and the channel exchange, by vector code where the processor has it.
+// - grey scale, binarization and the channel exchange, by vector code where the processor has it;
+// - the wave (TSinTrans), from an approximation of its offset that is trusted only where it decides
+//   the byte (WaveRows.h).
 
 #include <cstdint>
 #include <functional>

@@ -159,6 +159,41 @@ TEST(ColorDriverFastPaths, BinarizationAndExchangeMatch) {
   ExpectFastPathsMatch(TRGBExchange(), {Case{{}, 1.0, 0}}, "exchange");
 }
 
+TEST(ColorDriverFastPaths, WavesMatchTheRuleWhereverTheirCentreAndSettings) {
+  // Centres inside, on the edge and far outside the picture, both modes, the sliders' ends and the
+  // previews' distance scales; amplitudes divisible by 3 put whole offsets at the centre.
+  const TSinTrans wave;
+  std::mt19937 random(31);
+  std::uniform_int_distribution<int> centre(-400, 700), wavelength(1, 1000), amplitude(0, 255);
+  std::vector<Case> cases;
+  for (const int length : {1, 2, 10, 1000}) {
+    for (const int strength : {0, 3, 127, 255}) {
+      cases.push_back({{150, 90, length, strength}, 1.0, 0});
+      cases.push_back({{0, 199, length, strength}, 1.0, 1});
+    }
+  }
+  for (int i = 0; i < 40; ++i) {
+    const double scale = i % 3 == 0 ? 1.0 : i % 3 == 1 ? 1 / 0.47 : 1 / 3.76;
+    cases.push_back({{centre(random), centre(random), wavelength(random), amplitude(random)}, scale, i % 2});
+  }
+  const Bitmap picture = TestPicture(3, 201, 130);
+  for (const Case& c : cases) {
+    const Bitmap expected = Converted(picture, ReferenceColorRow(wave, c.params, c.value, c.mode));
+    for (const RowKernels kernels : {RowKernels::Plain, RowKernels::Fastest}) {
+      const Bitmap fast = Converted(picture, MakeColorRow(wave, c.params, c.value, c.mode, kernels));
+      ASSERT_TRUE(fast == expected) << "centre " << c.params[0] << "," << c.params[1] << " wavelength "
+                                    << c.params[2] << " amplitude " << c.params[3] << " mode " << c.mode;
+    }
+  }
+  // A centre so far away that the squared distance overflows raises as the rule does; a zero
+  // wavelength divides by zero.
+  Bitmap far = picture;
+  EXPECT_THROW(Converted(far, MakeColorRow(wave, std::vector<int32_t>{50000, 0, 10, 100}, 1.0, 0)),
+               RangeError);
+  EXPECT_THROW(Converted(far, MakeColorRow(wave, std::vector<int32_t>{5, 5, 0, 100}, 1.0, 0)),
+               ZeroDivideError);
+}
+
 TEST(ColorDriverFastPaths, AnOperationThatRaisesForSomeLevelsRaisesOnlyWhereThePictureHasThem) {
   // k * c overflows 32 bits from c = 2 on: a picture of 0s and 1s converts, one with a 2 raises.
   const TSolarization solarization;
