@@ -93,14 +93,14 @@ std::vector<ModeSetup> MakeModes() {
        .radio1 = kEdgeFilters,
        .radio2 = kEvaluation,
        .helpTopic = "h311",
-       .preview = PreviewKind::LineArt});
+       .preview = PreviewKind::Edges});
   add({.mode = 11,
        .title = "輪郭強調のオプション",
        .slider2 = Slider("係数", 1, 100, 10, 10, "小さい", "大きい", ReadOut::Tenths),
        .radio1 = kEdgeFilters,
        .radio2 = kEvaluation,
        .helpTopic = "h309",
-       .preview = PreviewKind::NotYetAvailable});
+       .preview = PreviewKind::Edges});
   add({.mode = 13,
        .title = "ポスタリゼーションの分割数",
        .slider1 = Slider("分割数", 2, 255, 6, 32, "粗い", "細かい"),
@@ -149,7 +149,7 @@ std::vector<ModeSetup> MakeModes() {
        .title = "モザイクの大きさ",
        .slider1 = Slider("値", 2, 100, 10, 5, "小さい", "大きい"),
        .helpTopic = "h404",
-       .preview = PreviewKind::NotYetAvailable});
+       .preview = PreviewKind::Blocks});
   ModeSetup& wave = add({.mode = 21,
                          .title = "波動の設定",
                          .slider1 = Slider("波長", 1, 1000, 10, 100, "長い", "短い"),
@@ -169,8 +169,8 @@ std::vector<ModeSetup> MakeModes() {
          .preview = preview});
   };
   blurLike(100, "ぼかしの強さの指定", "h305", PreviewKind::Neighbourhood);
-  blurLike(101, "アンシャープマスクのオプション", "h308", PreviewKind::NotYetAvailable);
-  blurLike(102, "エッジ検出のオプション", "h310", PreviewKind::NotYetAvailable);
+  blurLike(101, "アンシャープマスクのオプション", "h308", PreviewKind::Unsharp);
+  blurLike(102, "エッジ検出のオプション", "h310", PreviewKind::Unsharp);
   add({.mode = 200,
        .title = "ブレの設定",
        .slider1 = Slider("大きさ", 1, 20, 1, 5),

@@ -41,12 +41,13 @@ struct PanelSetup {
 
 // How a mode's preview is computed from the thumbnail.
 enum class PreviewKind {
-  None,             // saving modes: the thumbnail as it is
-  ColourFunction,   // the colour driver with the command's pixel operation (2, 3, 4, 8, 13, 15, 17, 21, 22)
-  Neighbourhood,    // the kernel fetch and the neighbourhood pass (5, 6, 9, 14, 16, 18, 19, 100, 200, 210)
-  Emboss,           // the pass ORed over the base colour (7)
-  LineArt,          // the two-direction edge pass shown inverted (10)
-  NotYetAvailable,  // needs a routine of a command still to come (11, 20, 101, 102): the thumbnail
+  None,            // saving modes: the thumbnail as it is
+  ColourFunction,  // the colour driver with the command's pixel operation (2, 3, 4, 8, 13, 15, 17, 21, 22)
+  Neighbourhood,   // the kernel fetch and the neighbourhood pass (5, 6, 9, 14, 16, 18, 19, 100, 200, 210)
+  Emboss,          // the pass ORed over the base colour (7)
+  Edges,           // line art shown inverted (10); edge enhancement, the edges added to the thumbnail (11)
+  Unsharp,         // the unsharp mask (101) and edge detection (102) with their bitmap arithmetic
+  Blocks,          // the mosaic's block engine (20)
 };
 
 struct ModeSetup {

@@ -1,12 +1,14 @@
 #pragma once
 // The preview of the option-and-preview dialog: the mode's command computed on a fresh copy of the
-// thumbnail, quiet and without the progress dialog. Pixel distances of the Gaussian blur (mode 16)
-// and of modes 100-102 are scaled to the thumbnail.
+// thumbnail, quiet and without the progress dialog, by the command's own recipe and routines (the
+// bitmap arithmetic, the block engine). Pixel distances of the Gaussian blur (mode 16) and of modes
+// 100-102 are scaled to the thumbnail.
 
 #include <optional>
 #include <string>
 
 #include "optiondialog/DialogChoices.h"
+#include "optiondialog/FilterRecipes.h"
 #include "optiondialog/OptionModes.h"
 #include "platform/Bitmap.h"
 #include "platform/Feedback.h"
@@ -21,9 +23,6 @@ struct PreviewInput {
   Point previewPoint{-1, -1};  // the wave centre on the thumbnail
   std::string programFolder;   // where the kernel library is
 };
-
-// The size s of a blur slider as the thumbnail sees it: trunc(s * f) + 1 when s * f >= 1, else 1.
-int ScaledSize(int s, double f);
 
 // The preview picture; none when it could not be computed (the kernel library missing, a failed
 // pass: the messages have been given and the preview stays as it was).
