@@ -3,6 +3,8 @@
 #include "capture/CaptureCommands.h"
 #include "colourcommands/ColourCommands.h"
 #include "depth/DepthCommands.h"
+#include "effects/EffectCommands.h"
+#include "filtercommands/FilterCommands.h"
 #include "geometry/GeometryCommands.h"
 #include "measure/MeasureCommands.h"
 #include "saving/SaveCommands.h"
@@ -21,7 +23,8 @@ SubsystemFactory Make() {
 
 SubsystemList AllSubsystems() {
   return {
-      Make<GeometryCommands>(), Make<ColourCommands>(),       Make<MeasureCommands>(), Make<SaveCommands>(),
+      Make<GeometryCommands>(), Make<ColourCommands>(), Make<FilterCommands>(),
+      Make<EffectCommands>(),   Make<MeasureCommands>(), Make<SaveCommands>(),
       Make<DepthCommands>(),    Make<TransparencyCommands>(), Make<CaptureCommands>(),
   };
 }

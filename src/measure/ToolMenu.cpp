@@ -54,7 +54,7 @@ const std::vector<PopupRow>& PopupRows() {
       {{kCalibration}, {O, I, I, I, O, O, O, O, O}},
       {{kSelectionMode}, {O, O, I, R, O, R, R, R, I}},
       {{kPolylineInput, kPolygonInput}, {R, I, I, I, K, O, O, O, O}},
-      {{kWaveCentre}, {O, I, O, I, O, O, O, O, O}},
+      {{kWaveCentre, kStrangeWaveCentre}, {O, I, O, I, O, O, O, O, O}},
       {{}, {O, O, I, O, O, O, K, O, O}},
   };
   return rows;

@@ -21,9 +21,10 @@ void TForm1::Run(const std::function<void()>& handler) {
       ReportCurrentException();
     }
   }
-  // The window repaints what changed once the event has been handled.
+  // The subsystems notice what the event changed, and the window repaints what changed.
   const DepthScope depth(commandDepth_);
   try {
+    for (const auto& after : afterEventHandlers) after();
     UpdateImageArea();
   } catch (const std::exception&) {
     ReportCurrentException();

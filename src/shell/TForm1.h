@@ -281,6 +281,9 @@ class TForm1 {
   std::vector<std::function<void(const MouseEvent&)>> mouseDownHandlers;
   std::vector<std::function<void(const MouseEvent&)>> mouseMoveHandlers;
   std::vector<std::function<void(const MouseEvent&)>> mouseUpHandlers;
+  // Handlers run after every event's handler, before the repaint: a subsystem notices there what
+  // another handler changed (a wave request ended by undo or by the abort item).
+  std::vector<std::function<void()>> afterEventHandlers;
 
  private:
   void RegisterMenuLayout();

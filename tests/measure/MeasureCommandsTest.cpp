@@ -65,12 +65,20 @@ TEST_F(MeasureCommandsTest, ContextMenuFollowsTheMode) {
   Press(50, 50);
   form_.MenuOpening(kImagePopupMenu);
   EXPECT_TRUE(Enabled("N45"));
-  form_.Tag = 4;  // a mode of the "other" row: no abort, the fill items as they were
+  form_.Tag = 7;  // a mode of the "other" row: no abort, the fill items as they were
   form_.menus.SetEnabled("W3", true);
   form_.MenuOpening(kImagePopupMenu);
   EXPECT_FALSE(Enabled("Q1"));
   EXPECT_TRUE(Enabled("W3"));
   EXPECT_TRUE(Enabled("N28"));
+  // Both wave centres can be aborted or keyed in.
+  for (const int32_t wave : {kWaveCentre, kStrangeWaveCentre}) {
+    form_.Tag = wave;
+    form_.MenuOpening(kImagePopupMenu);
+    EXPECT_TRUE(Enabled("Q1"));
+    EXPECT_TRUE(Enabled("N49"));
+    EXPECT_FALSE(Enabled("N28"));
+  }
 }
 
 }  // namespace
