@@ -185,7 +185,11 @@ const std::vector<MacroRunner::Action>& MacroRunner::Actions() {
       {"drop", 1, SIZE_MAX, {}, &MacroRunner::Drop},
       {"clipboard", 1, 1, {}, &MacroRunner::Clipboard},
       {"tick", 0, 0, {}, &MacroRunner::Tick},
-      {"cancel-progress", 1, 1, [](const Arguments& a) { return CheckRange(a[0], 0, INT_MAX); },
+      {"cancel-progress", 1, 2,
+       [](const Arguments& a) {
+         const std::string row = CheckRange(a[0], 0, INT_MAX);
+         return row.empty() && a.size() > 1 ? CheckRange(a[1], 1, INT_MAX) : row;
+       },
        &MacroRunner::CancelProgress},
       {"close", 0, 0, {}, &MacroRunner::CloseWindow},
       {"answer", 1, SIZE_MAX, CheckAnswer, &MacroRunner::AnswerLine},
@@ -324,6 +328,12 @@ void MacroRunner::ChooseItem(MenuItem& item) {
     if (item.enabled && item.visible) form_.MenuOpening(item.name);
     return;
   }
+  // A hidden item (colour pencil) cannot be chosen on the screen, but a macro clicks it as the
+  // program itself could.
+  if (!item.visible) {
+    form_.Run([&] { form_.menus.Click(item); });
+    return;
+  }
   form_.MenuChosen(item.name);
 }
 
@@ -434,7 +444,8 @@ void MacroRunner::Tick(const MacroLine&) {
 }
 
 void MacroRunner::CancelProgress(const MacroLine& line) {
-  desktop_.CancelNextProgressAt(static_cast<int>(*ParseMacroInteger(line.tokens[1])));
+  const int dialog = line.tokens.size() > 2 ? static_cast<int>(*ParseMacroInteger(line.tokens[2])) : 1;
+  desktop_.CancelNextProgressAt(static_cast<int>(*ParseMacroInteger(line.tokens[1])), dialog);
 }
 
 void MacroRunner::CloseWindow(const MacroLine&) {

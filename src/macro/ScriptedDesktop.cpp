@@ -162,9 +162,12 @@ std::optional<ColorRef> ScriptedDesktop::ShowColorDialog(ColorRef) {
 void ScriptedDesktop::ShowProgressDialog(TForm3& model) {
   lastProgress_ = ShownProgress{model.Caption(), model.Max(), model.Position()};
   shownProgress_ = &model;
-  shownCancelRow_ = cancelRow_;
   shownSteps_ = 0;
-  cancelRow_.reset();
+  shownCancelRow_.reset();
+  if (cancelRow_ && --cancelDialog_ <= 0) {
+    shownCancelRow_ = cancelRow_;
+    cancelRow_.reset();
+  }
   if (shownCancelRow_ == 0) model.BitBtn1Click();
 }
 

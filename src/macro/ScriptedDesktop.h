@@ -52,8 +52,11 @@ class ScriptedDesktop : public Desktop {
   void AttachControls(const FormControls& controls) { controls_ = &controls; }
   void SetPointer(Point position) { pointer_ = position; }
   void SetClipboard(std::optional<Bitmap> bitmap) { clipboard_ = std::move(bitmap); }
-  // The next progress dialog's Cancel is pressed before row `row`.
-  void CancelNextProgressAt(int row) { cancelRow_ = row; }
+  // The Cancel of the `dialog`-th progress dialog from now (1: the next) is pressed before row `row`.
+  void CancelNextProgressAt(int row, int dialog = 1) {
+    cancelRow_ = row;
+    cancelDialog_ = dialog;
+  }
   bool TimerEnabled() const { return timerEnabled_; }
   const std::optional<ShownOptionDialog>& LastOptionDialog() const { return lastOption_; }
   const std::optional<ShownProgress>& LastProgress() const { return lastProgress_; }
@@ -122,6 +125,7 @@ class ScriptedDesktop : public Desktop {
   Point pointer_{-1, -1};  // off the image area until the script moves the mouse
   std::optional<Bitmap> clipboard_;
   std::optional<int> cancelRow_;
+  int cancelDialog_ = 1;
   // The shown progress dialog whose Cancel is pressed once it has taken `shownCancelRow_` steps.
   const TForm3* shownProgress_ = nullptr;
   std::optional<int> shownCancelRow_;
