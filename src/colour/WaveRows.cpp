@@ -3,15 +3,16 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace mv {
 
 namespace {
 
-constexpr int kChunk = 64;
 constexpr double kLargestPhase = 1e9;
 
 // pi / 2 in three parts (the first with its low bits zero, so n * part is exact for small n).
@@ -64,7 +65,7 @@ double CosApprox(double x) {
 
 // floor(offset) of `count` pixels from dx = firstDx on; decided[i] false where it must be computed
 // by the rule.
-void OffsetsPlain(const Wave& w, int64_t firstDx, int64_t dy2, int count, int32_t* floors, bool* decided) {
+void OffsetsPlain(const Wave& w, int64_t firstDx, int64_t dy2, int count, int32_t* floors, uint8_t* decided) {
   for (int i = 0; i < count; ++i) {
     const double dx = static_cast<double>(firstDx + i);
     const double distance = std::sqrt(dx * dx + static_cast<double>(dy2)) * w.value;
@@ -105,19 +106,22 @@ void OffsetsPlain(const Wave& w, int64_t firstDx, int64_t dy2, int count, int32_
 }
 
 [[gnu::target("avx2,fma")]] void OffsetsAvx2(const Wave& w, int64_t firstDx, int64_t dy2, int count,
-                                             int32_t* floors, bool* decided) {
+                                             int32_t* floors, uint8_t* decided) {
   const __m256d step = _mm256_setr_pd(0, 1, 2, 3);
   const __m256d dySquared = _mm256_set1_pd(static_cast<double>(dy2));
+  // Products with reciprocals in place of the rule's divisions: an error of an ulp more is far
+  // inside the margin.
   const __m256d value = _mm256_set1_pd(w.value), wavelength = _mm256_set1_pd(w.wavelength);
-  const __m256d amplitude = _mm256_set1_pd(w.amplitude), three = _mm256_set1_pd(3.0);
+  const __m256d perWavelength = _mm256_set1_pd(1.0 / w.wavelength);
+  const __m256d amplitudeThird = _mm256_set1_pd(w.amplitude / 3.0);
   const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
   int i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m256d dx = _mm256_add_pd(_mm256_set1_pd(static_cast<double>(firstDx + i)), step);
     const __m256d distance = _mm256_mul_pd(_mm256_sqrt_pd(_mm256_fmadd_pd(dx, dx, dySquared)), value);
     const __m256d phase =
-        w.strange ? _mm256_mul_pd(wavelength, distance) : _mm256_div_pd(distance, wavelength);
-    const __m256d offset = _mm256_div_pd(_mm256_mul_pd(CosAvx2(phase), amplitude), three);
+        w.strange ? _mm256_mul_pd(wavelength, distance) : _mm256_mul_pd(distance, perWavelength);
+    const __m256d offset = _mm256_mul_pd(CosAvx2(phase), amplitudeThird);
     const __m256d k = _mm256_floor_pd(offset);
     const __m256d fraction = _mm256_sub_pd(offset, k);
     const __m256d nearest = _mm256_min_pd(fraction, _mm256_sub_pd(_mm256_set1_pd(1.0), fraction));
@@ -128,10 +132,67 @@ void OffsetsPlain(const Wave& w, int64_t firstDx, int64_t dy2, int count, int32_
     const int mask = _mm256_movemask_pd(sure);
     const __m128i kInt = _mm256_cvttpd_epi32(_mm256_and_pd(k, sure));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(floors + i), kInt);
-    for (int lane = 0; lane < 4; ++lane) decided[i + lane] = ((mask >> lane) & 1) != 0;
+    for (int lane = 0; lane < 4; ++lane) decided[i + lane] = static_cast<uint8_t>((mask >> lane) & 1);
   }
   OffsetsPlain(w, firstDx + i, dy2, count - i, floors + i, decided + i);
 }
+
+// Each channel byte c becomes clamp(c + shifts[i]), shifts between -127 and 127.
+void ShiftPlain(uint8_t* bytes, const int8_t* shifts, int count) {
+  for (int i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(std::clamp(bytes[i] + shifts[i], 0, 255));
+}
+
+[[gnu::target("avx2")]] void ShiftAvx2(uint8_t* bytes, const int8_t* shifts, int count) {
+  const __m256i zero = _mm256_setzero_si256();
+  int i = 0;
+  for (; i + 32 <= count; i += 32) {
+    const __m256i k = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(shifts + i));
+    const __m256i up = _mm256_max_epi8(k, zero), down = _mm256_max_epi8(_mm256_sub_epi8(zero, k), zero);
+    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + i),
+                        _mm256_subs_epu8(_mm256_adds_epu8(c, up), down));
+  }
+  ShiftPlain(bytes + i, shifts + i, count - i);
+}
+
+// The floors of the offsets of one row and whether they decide each pixel, from a table over the
+// horizontal distance from the centre (pixels on both sides of it share their distances).
+struct RowOffsets {
+  explicit RowOffsets(int width)
+      : floors(static_cast<std::size_t>(width)), decided(static_cast<std::size_t>(width)), width(width) {}
+
+  void Compute(const Wave& wave, bool avx2, int64_t firstDx, int64_t dy2) {
+    const int64_t lastDx = firstDx + width - 1;
+    const int64_t nearest = firstDx <= 0 && lastDx >= 0 ? 0 : std::min(std::abs(firstDx), std::abs(lastDx));
+    const int64_t farthest = std::max(std::abs(firstDx), std::abs(lastDx));
+    const int count = static_cast<int>(farthest - nearest + 1);
+    std::vector<int32_t> tableFloors(static_cast<std::size_t>(count));
+    std::vector<uint8_t> tableDecided(static_cast<std::size_t>(count));
+    (avx2 ? OffsetsAvx2 : OffsetsPlain)(wave, nearest, dy2, count, tableFloors.data(), tableDecided.data());
+    for (int x = 0; x < width; ++x) {
+      const auto index = static_cast<std::size_t>(std::abs(firstDx + x) - nearest);
+      floors[static_cast<std::size_t>(x)] = tableFloors[index];
+      decided[static_cast<std::size_t>(x)] = tableDecided[index];
+    }
+  }
+
+  // The floors of the decided pixels as shifts of their three channels; false when one does not
+  // fit a byte (an amplitude beyond the dialog's).
+  bool Shifts() {
+    shifts.resize(3 * static_cast<std::size_t>(width));
+    for (std::size_t x = 0; x < floors.size(); ++x) {
+      const int32_t k = decided[x] ? floors[x] : 0;
+      if (k < -127 || k > 127) return false;
+      shifts[3 * x] = shifts[3 * x + 1] = shifts[3 * x + 2] = static_cast<int8_t>(k);
+    }
+    return true;
+  }
+
+  std::vector<int32_t> floors;
+  std::vector<uint8_t> decided;
+  std::vector<int8_t> shifts;
+  int width;
+};
 
 uint8_t Shifted(uint8_t channel, int32_t k) {
   return static_cast<uint8_t>(std::clamp(channel + k, 0, 255));
@@ -157,21 +218,23 @@ std::optional<ColorRow> WaveRow(const TColorFunction& func, std::span<const int3
       return;
     }
     if (wave.amplitude == 0) return;  // an offset of exactly 0 everywhere
+    RowOffsets offsets(width);
+    offsets.Compute(wave, avx2, firstDx, dy * dy);
     Pixel* pixel = reinterpret_cast<Pixel*>(row);
-    int32_t floors[kChunk];
-    bool decided[kChunk];
-    for (int start = 0; start < width; start += kChunk) {
-      const int count = std::min(kChunk, width - start);
-      (avx2 ? OffsetsAvx2 : OffsetsPlain)(wave, firstDx + start, dy * dy, count, floors, decided);
-      for (int i = 0; i < count; ++i) {
-        Pixel& p = pixel[start + i];
-        if (decided[i]) {
-          p = Pixel{Shifted(p.blue, floors[i]), Shifted(p.green, floors[i]), Shifted(p.red, floors[i])};
-        } else {
-          p = func.Convert(start + i, y, p, params, value, mode);
-        }
+    // The undecided pixels by the rule, from their own values; the others shifted.
+    std::vector<std::pair<int, Pixel>> ruled;
+    for (int x = 0; x < width; ++x) {
+      if (!offsets.decided[x]) ruled.emplace_back(x, func.Convert(x, y, pixel[x], params, value, mode));
+    }
+    if (offsets.Shifts()) {
+      (avx2 ? ShiftAvx2 : ShiftPlain)(row, offsets.shifts.data(), 3 * width);
+    } else {
+      for (int x = 0; x < width; ++x) {
+        const int32_t k = offsets.floors[static_cast<std::size_t>(x)];
+        pixel[x] = Pixel{Shifted(pixel[x].blue, k), Shifted(pixel[x].green, k), Shifted(pixel[x].red, k)};
       }
     }
+    for (const auto& [x, p] : ruled) pixel[x] = p;
   };
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+// libvips's convolutions in-process through its C API, on a 24-bit picture already in memory: each
+// call builds the operation on an image wrapping the pixels and evaluates it into memory, as a
+// program using libvips would for one command.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Bitmap.h"
+
+namespace mv {
+
+class VipsConvolution {
+ public:
+  explicit VipsConvolution(const char* programName);
+  ~VipsConvolution();
+  VipsConvolution(const VipsConvolution&) = delete;
+  VipsConvolution& operator=(const VipsConvolution&) = delete;
+
+  bool Started() const { return started_; }
+  // vips_conv with an integer mask (side x side weights, row by row) and its scale, integer precision.
+  void Conv(const Bitmap& picture, int side, const std::vector<int32_t>& weights, double scale) const;
+  // vips_convsep with a row of `taps` ones over `taps`, integer precision.
+  void BoxSeparable(const Bitmap& picture, int taps) const;
+  // vips_rank over a side x side window.
+  void Rank(const Bitmap& picture, int side, int index) const;
+
+ private:
+  bool started_ = false;
+};
+
+}  // namespace mv
