@@ -311,6 +311,30 @@ void TakeTour(MainWindow& window, Tour& tour) {
       "63-measured-after-scroll", [&] { tour.Click(QPoint(360, 170), Qt::MiddleButton); }, {},
       [](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); });
   tour.Shot("64-measured-after-scroll");
+
+  // Filters and effects: the custom filter's dialog with the emboss preset and its preview on the
+  // test pattern, taken back; the picture after the unsharp mask; the wave's centre clicked on the
+  // picture, its options, and the picture after the wave.
+  tour.ShotsOfDialogs([&] { tour.Choose("N55"); },
+                      {{"65-custom-filter",
+                        [](QWidget& dialog) {
+                          auto* presets = dialog.findChild<QComboBox*>("preset");
+                          presets->setCurrentIndex(5);
+                          presets->activated(5);
+                        },
+                        [](QWidget& dialog) { Press(dialog, QMessageBox::Cancel); }}});
+  tour.ShotsOfDialogs([&] { tour.Choose("S3"); },
+                      {{"66-unsharp-mask-options", {},
+                        [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
+  QTest::qWait(1500);  // the pass and its progress dialog
+  tour.Shot("67-after-unsharp-mask");
+  tour.Choose("W6");
+  tour.Shot("68-wave-centre-awaited");
+  tour.ShotsOfDialogs([&] { tour.Click(QPoint(300, 220)); },
+                      {{"69-wave-options", {},
+                        [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
+  QTest::qWait(1500);
+  tour.Shot("70-after-wave");
   tour.Click(QPoint(5, 5));
 
   // Saving: the save dialog starts in the PNG filter (the sample is a PNG file); a PNG name brings
@@ -326,32 +350,32 @@ void TakeTour(MainWindow& window, Tour& tour) {
     };
   };
   tour.ShotsOfDialogs([&] { tour.Choose("S1"); },
-                      {{"65-save-dialog", {}, saveAs(saved + ".png")},
-                       {"66-save-png-options",
+                      {{"71-save-dialog", {}, saveAs(saved + ".png")},
+                       {"72-save-png-options",
                         [](QWidget& dialog) {
                           dialog.findChild<QLineEdit*>("Edit3")->setText("2.2");
                           dialog.findChild<QSlider*>("TrackBar1")->setValue(6);
                         },
                         [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
-  tour.Shot("67-saved");
+  tour.Shot("73-saved");
   tour.ShotsOfDialogs(
       [&] { tour.Choose("S1"); },
-      {{"68-save-dialog-jpeg", {}, saveAs(saved + ".jpg")},
-       {"69-save-jpeg-quality", [](QWidget& dialog) { dialog.findChild<QSpinBox*>("quality")->setValue(70); },
+      {{"74-save-dialog-jpeg", {}, saveAs(saved + ".jpg")},
+       {"75-save-jpeg-quality", [](QWidget& dialog) { dialog.findChild<QSpinBox*>("quality")->setValue(70); },
         [](QWidget& dialog) { Press(dialog, QMessageBox::Cancel); }}});
-  tour.Shot("70-save-cancelled");
+  tour.Shot("76-save-cancelled");
 
   // Transparency mode: the discard and always-on-top questions, then the opacity and the
   // background's grey level from the option library; the window over its grey background.
   tour.ShotsOfDialogs(
       [&] { tour.Choose("A1"); },
-      {{"71-transparency-discard", {}, [](QWidget& d) { Press(d, QMessageBox::Ok); }},
-       {"72-transparency-on-top", {}, [](QWidget& d) { Press(d, QMessageBox::No); }},
-       {"73-transparency-opacity", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(170); },
+      {{"77-transparency-discard", {}, [](QWidget& d) { Press(d, QMessageBox::Ok); }},
+       {"78-transparency-on-top", {}, [](QWidget& d) { Press(d, QMessageBox::No); }},
+       {"79-transparency-opacity", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(170); },
         [](QWidget& d) { Press(d, QMessageBox::Ok); }},
-       {"74-transparency-background", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(96); },
+       {"7a-transparency-background", [](QWidget& d) { d.findChild<QSpinBox*>()->setValue(96); },
         [](QWidget& d) { Press(d, QMessageBox::Ok); }}});
-  tour.Shot("75-transparency-mode");
+  tour.Shot("7b-transparency-mode");
   tour.Choose("A1");
 
   // Capture of the desktop with the window on it, shown as the new picture.
