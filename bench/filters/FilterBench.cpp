@@ -308,12 +308,13 @@ int RunFilterBench(const char* programName, const std::string& folder, bool quic
     DialogChoices gaussian;
     gaussian.slider1 = 20;
     const Mask mask = MaskOf(16, gaussian);
-    std::ostringstream spec;
-    spec << "41x41:";
-    for (std::size_t i = 0; i < mask.weights.size(); ++i) spec << (i ? "," : "") << mask.weights[i];
+    std::ostringstream kernel;
+    kernel << "41x41:";
+    for (std::size_t i = 0; i < mask.weights.size(); ++i) kernel << (i ? "," : "") << mask.weights[i];
     const Time copy = CommandMilliseconds("convert " + in + " " + out, 3);
     const Time convolve = CommandMilliseconds(
-        "convert " + in + " -define convolve:scale='!' -morphology Convolve '" + spec.str() + "' " + out, 1);
+        "convert " + in + " -define convolve:scale='!' -morphology Convolve '" + kernel.str() + "' " + out,
+        1);
     rows.push_back({"Gaussian blur s = 20 (41 x 41)", "convert -morphology Convolve, same kernel", gauss,
                     Time{convolve.wall - copy.wall, 0}, 0.1});
   } else {

@@ -12,19 +12,6 @@ namespace {
 // Below this many pixels starting threads costs more than it saves (previews of thumbnails).
 constexpr int64_t kPixelsWorthThreads = 1 << 18;
 
-class HourglassWhileRunning {
- public:
-  explicit HourglassWhileRunning(Feedback& feedback) : feedback_(feedback) {
-    feedback_.SetCursor(Cursor::Hourglass);
-  }
-  ~HourglassWhileRunning() { feedback_.SetCursor(Cursor::Default); }
-  HourglassWhileRunning(const HourglassWhileRunning&) = delete;
-  HourglassWhileRunning& operator=(const HourglassWhileRunning&) = delete;
-
- private:
-  Feedback& feedback_;
-};
-
 bool ConvertUnderProgress(Bitmap& bitmap, const ColorRow& convert, const std::string& name,
                           Feedback& feedback) {
   const std::unique_ptr<ProgressDialog> dialog = feedback.CreateProgressDialog();
@@ -55,7 +42,7 @@ bool ApplyColorFunction(Bitmap& bitmap, const TColorFunction& func, const std::s
                         bool showProgress, int32_t mode, std::span<const int32_t> params, double value,
                         Feedback& feedback) {
   if (bitmap.Format() != PixelFormat::Bgr24) bitmap = bitmap.ToBgr24();
-  const HourglassWhileRunning hourglass(feedback);
+  const BusyCursor hourglass(feedback);
   const ColorRow convert = MakeColorRow(func, params, value, mode);
   if (showProgress) {
     if (!ConvertUnderProgress(bitmap, convert, name, feedback)) return false;

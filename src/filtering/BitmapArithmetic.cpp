@@ -107,18 +107,6 @@ class ChannelTable {
   bool identity_ = false;  // step_[x] == x (a coefficient of 1), by vector code
 };
 
-// The hourglass from construction, the default cursor again on every way out.
-class Hourglass {
- public:
-  explicit Hourglass(Feedback& feedback) : feedback_(feedback) { feedback_.SetCursor(Cursor::Hourglass); }
-  ~Hourglass() { feedback_.SetCursor(Cursor::Default); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  Feedback& feedback_;
-};
-
 bool Combine(Bitmap& base, const Bitmap& other, bool showProgress, BitmapOperation operation,
              double coefficient, Feedback& feedback) {
   if (base.Format() != PixelFormat::Bgr24) base = base.ToBgr24();
@@ -166,7 +154,7 @@ uint8_t ArithmeticChannel(BitmapOperation operation, uint8_t base, uint8_t other
 
 bool BitmapArithmetic(Bitmap& base, const Bitmap& other, bool showProgress, BitmapOperation operation,
                       double coefficient, Feedback& feedback) {
-  const Hourglass hourglass(feedback);
+  const BusyCursor hourglass(feedback);
   try {
     return Combine(base, other, showProgress, operation, coefficient, feedback);
   } catch (const std::bad_alloc&) {

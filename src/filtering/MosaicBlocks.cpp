@@ -17,17 +17,6 @@ namespace {
 // A window of this many elements is more than any block the dialog offers (100 x 100).
 constexpr int64_t kLargestWindow = int64_t{1} << 24;
 
-class Hourglass {
- public:
-  explicit Hourglass(Feedback& feedback) : feedback_(feedback) { feedback_.SetCursor(Cursor::Hourglass); }
-  ~Hourglass() { feedback_.SetCursor(Cursor::Default); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  Feedback& feedback_;
-};
-
 Pixel* PixelAt(Bitmap& bitmap, int x, int y) {
   return reinterpret_cast<Pixel*>(bitmap.Row(y) + 3 * static_cast<std::size_t>(x));
 }
@@ -102,7 +91,7 @@ Outcome Repaint(Bitmap& bitmap, const TColorFilter& filter, const BlockSettings&
 
 std::optional<Bitmap> MosaicBlocks(Bitmap bitmap, const TColorFilter& filter, const BlockSettings& settings,
                                    Feedback& feedback) {
-  const Hourglass hourglass(feedback);
+  const BusyCursor hourglass(feedback);
   try {
     if (bitmap.Format() != PixelFormat::Bgr24) bitmap = bitmap.ToBgr24();
     if (Repaint(bitmap, filter, settings, feedback) == Outcome::Cancelled) {

@@ -13,18 +13,6 @@ namespace mv {
 
 namespace {
 
-// The hourglass from construction, the default cursor again on every way out.
-class BusyCursor {
- public:
-  explicit BusyCursor(Feedback& feedback) : feedback_(feedback) { feedback_.SetCursor(Cursor::Hourglass); }
-  ~BusyCursor() { feedback_.SetCursor(Cursor::Default); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Feedback& feedback_;
-};
-
 int ThreadCount(const PassSettings& settings, const TColorFilter& filter) {
   // A filter that writes through its window depends on the scan order: one thread.
   if (!ReadsOnlyThroughWindow(filter)) return 1;

@@ -42,4 +42,16 @@ class Feedback {
   virtual void ProcessPendingEvents() = 0;
 };
 
+// The hourglass from construction, the default cursor again on every way out of the scope.
+class BusyCursor {
+ public:
+  explicit BusyCursor(Feedback& feedback) : feedback_(feedback) { feedback_.SetCursor(Cursor::Hourglass); }
+  ~BusyCursor() { feedback_.SetCursor(Cursor::Default); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  Feedback& feedback_;
+};
+
 }  // namespace mv
