@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     QTest::qWait(100);  // the window as a user leaves it before the tick
     const auto start = std::chrono::steady_clock::now();
     form.TimerFired();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     if (form.image.Width() != screen.width()) {
       std::fprintf(stderr, "capture_bench: the capture is %d wide, the screen %d\n", form.image.Width(),
                    screen.width());

@@ -23,8 +23,8 @@ SubsystemFactory Make() {
 
 SubsystemList AllSubsystems() {
   return {
-      Make<GeometryCommands>(), Make<ColourCommands>(), Make<FilterCommands>(),
-      Make<EffectCommands>(),   Make<MeasureCommands>(), Make<SaveCommands>(),
+      Make<GeometryCommands>(), Make<ColourCommands>(),       Make<FilterCommands>(),
+      Make<EffectCommands>(),   Make<MeasureCommands>(),      Make<SaveCommands>(),
       Make<DepthCommands>(),    Make<TransparencyCommands>(), Make<CaptureCommands>(),
   };
 }

@@ -16,7 +16,9 @@ ColorRef FromPalette(const std::vector<PaletteEntry>& palette, int index) {
   return MakeColor(e.red, e.green, e.blue);
 }
 
-uint8_t Widen5(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+uint8_t Widen5(unsigned v) {
+  return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
 
 // Writes one pixel of a direct format at p.
 void StoreDirect(PixelFormat format, uint8_t* p, ColorRef c) {
@@ -44,17 +46,25 @@ void StoreDirect(PixelFormat format, uint8_t* p, ColorRef c) {
 
 int BitsPerPixel(PixelFormat format) {
   switch (format) {
-    case PixelFormat::Indexed1: return 1;
-    case PixelFormat::Indexed4: return 4;
-    case PixelFormat::Indexed8: return 8;
-    case PixelFormat::Rgb555: return 16;
-    case PixelFormat::Bgr24: return 24;
-    case PixelFormat::Bgrx32: return 32;
+    case PixelFormat::Indexed1:
+      return 1;
+    case PixelFormat::Indexed4:
+      return 4;
+    case PixelFormat::Indexed8:
+      return 8;
+    case PixelFormat::Rgb555:
+      return 16;
+    case PixelFormat::Bgr24:
+      return 24;
+    case PixelFormat::Bgrx32:
+      return 32;
   }
   return 0;
 }
 
-bool IsIndexed(PixelFormat format) { return BitsPerPixel(format) <= 8; }
+bool IsIndexed(PixelFormat format) {
+  return BitsPerPixel(format) <= 8;
+}
 
 Bitmap::Bitmap(int width, int height, PixelFormat format)
     : Bitmap(width, height, format, PixelBuffer::Fill::Zero) {}
@@ -126,10 +136,14 @@ int Bitmap::IndexAt(int x, int y) const {
   assert(x >= 0 && x < width_ && y >= 0 && y < height_);
   const uint8_t* row = Row(y);
   switch (format_) {
-    case PixelFormat::Indexed1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case PixelFormat::Indexed4: return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
-    case PixelFormat::Indexed8: return row[x];
-    default: throw std::logic_error("index of a direct-colour pixel");
+    case PixelFormat::Indexed1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case PixelFormat::Indexed4:
+      return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
+    case PixelFormat::Indexed8:
+      return row[x];
+    default:
+      throw std::logic_error("index of a direct-colour pixel");
   }
 }
 
@@ -148,8 +162,11 @@ void Bitmap::SetIndexAt(int x, int y, int index) {
                   : static_cast<uint8_t>((b & 0x0F) | ((index & 0x0F) << 4));
       break;
     }
-    case PixelFormat::Indexed8: row[x] = static_cast<uint8_t>(index); break;
-    default: throw std::logic_error("index store on a direct-colour pixel");
+    case PixelFormat::Indexed8:
+      row[x] = static_cast<uint8_t>(index);
+      break;
+    default:
+      throw std::logic_error("index store on a direct-colour pixel");
   }
 }
 
@@ -161,9 +178,12 @@ ColorRef Bitmap::ColorAt(int x, int y) const {
       const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
       return MakeColor(Widen5((v >> 10) & 31), Widen5((v >> 5) & 31), Widen5(v & 31));
     }
-    case PixelFormat::Bgr24: return MakeColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-    case PixelFormat::Bgrx32: return MakeColor(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
-    default: return FromPalette(palette_, IndexAt(x, y));
+    case PixelFormat::Bgr24:
+      return MakeColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    case PixelFormat::Bgrx32:
+      return MakeColor(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
+    default:
+      return FromPalette(palette_, IndexAt(x, y));
   }
 }
 

@@ -54,6 +54,8 @@ int32_t CheckedInt32(int64_t value);
 std::string FormatG(Extended value, int precision);
 
 // Decimal text of an integer.
-inline std::string IntToStr(int64_t value) { return std::to_string(value); }
+inline std::string IntToStr(int64_t value) {
+  return std::to_string(value);
+}
 
 }  // namespace mv

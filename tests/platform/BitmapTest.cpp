@@ -9,7 +9,8 @@ namespace {
 Bitmap Asymmetric24() {
   Bitmap b(3, 2, PixelFormat::Bgr24);
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) b.SetColorAt(x, y, MakeColor(uint8_t(10 + x), uint8_t(20 + y), uint8_t(x * 3 + y)));
+    for (int x = 0; x < 3; ++x)
+      b.SetColorAt(x, y, MakeColor(uint8_t(10 + x), uint8_t(20 + y), uint8_t(x * 3 + y)));
   return b;
 }
 

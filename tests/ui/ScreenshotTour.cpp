@@ -323,16 +323,16 @@ void TakeTour(MainWindow& window, Tour& tour) {
                           presets->activated(5);
                         },
                         [](QWidget& dialog) { Press(dialog, QMessageBox::Cancel); }}});
-  tour.ShotsOfDialogs([&] { tour.Choose("S3"); },
-                      {{"66-unsharp-mask-options", {},
-                        [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
+  tour.ShotsOfDialogs([&] { tour.Choose("S3"); }, {{"66-unsharp-mask-options", {}, [](QWidget& dialog) {
+                                                      dialog.findChild<QPushButton*>("BitBtn1")->click();
+                                                    }}});
   QTest::qWait(1500);  // the pass and its progress dialog
   tour.Shot("67-after-unsharp-mask");
   tour.Choose("W6");
   tour.Shot("68-wave-centre-awaited");
-  tour.ShotsOfDialogs([&] { tour.Click(QPoint(300, 220)); },
-                      {{"69-wave-options", {},
-                        [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
+  tour.ShotsOfDialogs(
+      [&] { tour.Click(QPoint(300, 220)); },
+      {{"69-wave-options", {}, [](QWidget& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); }}});
   QTest::qWait(1500);
   tour.Shot("70-after-wave");
   tour.Click(QPoint(5, 5));
