@@ -7,6 +7,7 @@
 
 #include "codecs/CodecError.h"
 #include "codecs/FileBytes.h"
+#include "platform/AtomicFile.h"
 #include "platform/Bitmap.h"
 
 namespace mv::bench {

@@ -29,6 +29,7 @@
 #include "app/Subsystems.h"
 #include "colour/Resample.h"
 #include "colour/Transform.h"
+#include "geometry/GeometryCommands.h"
 #include "macro/ScriptedDesktop.h"
 #include "shell/ProcessingFrame.h"
 #include "shell/TForm1.h"
@@ -62,6 +63,7 @@ int RunHistoryBench() {
   std::ostringstream ignored;
   ScriptedDesktop desktop(ignored, "/tmp");
   TForm1 form(desktop, "/tmp", AllSubsystems());
+  GeometryCommands& geometry = *form.FindSubsystem<GeometryCommands>();
   form.Create();
   std::printf("resident at start: %.0f MB\n", ResidentMegabytes());
 
@@ -74,10 +76,10 @@ int RunHistoryBench() {
 
   // The first ten at once, the next ten with a user's pause before each.
   std::vector<double> mirrors, pausedMirrors;
-  for (int i = 0; i < 10; ++i) mirrors.push_back(Milliseconds([&] { form.N26Click(); }));
+  for (int i = 0; i < 10; ++i) mirrors.push_back(Milliseconds([&] { geometry.N26Click(); }));
   for (int i = 0; i < 10; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    pausedMirrors.push_back(Milliseconds([&] { form.N26Click(); }));
+    pausedMirrors.push_back(Milliseconds([&] { geometry.N26Click(); }));
   }
   std::printf(
       "resident after 20 recorded commands (%zu entries): %.0f MB (of which kept for reuse: %.0f MB)\n",
@@ -160,7 +162,7 @@ int RunHistoryBench() {
       "each 0.5 s after the previous)\n",
       Median(mirrors), Median(pausedMirrors));
   std::printf("clockwise rotation through the frame, recorded: %.0f ms\n",
-              Milliseconds([&] { form.N901Click(); }));
+              Milliseconds([&] { geometry.N901Click(); }));
   std::optional<Bitmap> half;
   std::printf("resampling to 2000 x 1500: %.0f ms\n", Milliseconds([&] {
                 half = ResampleBitmap(form.image.Picture(), 2000, 1500, form.GetFeedback());

@@ -72,7 +72,9 @@ TEST(EffectPictures, EmbossAndColourPencilLeaveWhatTheirCanvasStepsLeave) {
               pencilled.CopyRegion(rect.left, rect.top, rect.Width(), rect.Height()))
         << rect.left << "," << rect.top << " " << rect.Width() << "x" << rect.Height();
     // Outside the rectangle the picture is inverted twice.
-    if (rect.right < 30 || rect.bottom < 20) EXPECT_EQ(pencilled.ColorAt(29, 19), image.ColorAt(29, 19));
+    if (rect.right < 30 || rect.bottom < 20) {
+      EXPECT_EQ(pencilled.ColorAt(29, 19), image.ColorAt(29, 19));
+    }
   }
 }
 
