@@ -153,7 +153,7 @@ void FilterCommands::UnsharpRoutine(int variant) {
     steps.caption = caption;
     steps.showProgress = form.settings.ShowProgress;
     steps.arithmeticProgress = true;
-    return UnsharpMask(copy, *recipe, *kernel, steps, form.GetFeedback());
+    return UnsharpMask(std::move(copy), *recipe, *kernel, steps, form.GetFeedback());
   };
   frame.recordWithoutResult = true;
   form.RunProcessingFrame(frame);

@@ -8,7 +8,7 @@
 
 namespace mv {
 
-std::optional<Bitmap> UnsharpMask(const Bitmap& region, const FilterRecipe& blur, const FetchedKernel& kernel,
+std::optional<Bitmap> UnsharpMask(Bitmap region, const FilterRecipe& blur, const FetchedKernel& kernel,
                                   const UnsharpSteps& steps, Feedback& feedback) {
   PassReporting reporting;
   reporting.caption = steps.caption;
@@ -27,12 +27,11 @@ std::optional<Bitmap> UnsharpMask(const Bitmap& region, const FilterRecipe& blur
     InvertChannels(detail);
     return detail;
   }
-  Bitmap sharpened = region;
-  if (!BitmapArithmetic(sharpened, detail, steps.arithmeticProgress, BitmapOperation::Add, steps.coefficient,
+  if (!BitmapArithmetic(region, detail, steps.arithmeticProgress, BitmapOperation::Add, steps.coefficient,
                         feedback)) {
     return std::nullopt;
   }
-  return sharpened;
+  return region;
 }
 
 }  // namespace mv

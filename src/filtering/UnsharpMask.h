@@ -23,8 +23,9 @@ struct UnsharpSteps {
 };
 
 // `blur` is the box recipe (kernel 100, r = s + 1) with its fetched kernel. The picture to draw at
-// the region's corner; none when a step was cancelled or failed (its message given).
-std::optional<Bitmap> UnsharpMask(const Bitmap& region, const FilterRecipe& blur, const FetchedKernel& kernel,
+// the region's corner; none when a step was cancelled or failed (its message given). The region is
+// taken by value: the unsharp mask adds onto it, so a caller that moves its copy in saves one copy.
+std::optional<Bitmap> UnsharpMask(Bitmap region, const FilterRecipe& blur, const FetchedKernel& kernel,
                                   const UnsharpSteps& steps, Feedback& feedback);
 
 }  // namespace mv
