@@ -132,7 +132,11 @@ void HistogramPlot::DrawMarker(QPainter& painter, int level, const QString& labe
   painter.fillPath(handle, QColor(0, 90, 200));
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QColor(0, 90, 200));
-  const bool leftSide = label == "下限";
+  // The lower mark's label stands left of its line and the upper one's right of it, unless that
+  // side has no room (a mark at the graph's end): then the label goes to the other side.
+  bool leftSide = label == "下限";
+  if (leftSide && x - 64 < area.left()) leftSide = false;
+  if (!leftSide && x + 64 > area.right()) leftSide = true;
   const QRect text = leftSide ? QRect(x - 64, area.top() + 2, 60, 14) : QRect(x + 4, area.top() + 2, 60, 14);
   painter.drawText(text, (leftSide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                    QString("%1 %2").arg(label).arg(level));

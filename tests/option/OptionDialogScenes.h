@@ -45,12 +45,13 @@ inline void PoseStretch(QWidget& dialog) {
   SetSpin(dialog, "low", 40);
 }
 
-// GetHistgramRange: green 185 ... 235, the rest painted white.
+// GetHistgramRange: green 0 ... 235, the rest painted white (the lower mark at the graph's left end,
+// where its label has no room on its usual side).
 inline void PoseRange(QWidget& dialog) {
   Check(dialog, "testGreen");
   Check(dialog, "fillWhite");
   SetSpin(dialog, "high", 235);
-  SetSpin(dialog, "low", 185);
+  SetSpin(dialog, "low", 0);
 }
 
 // ShowCustomFilter: the sharpening preset under a name of the user's.
