@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
+#include <memory>
+#include <utility>
 
 #include "shell/TForm3.h"
 #include "ui/ActiveWindow.h"
@@ -72,6 +74,69 @@ class QtDesktop::ModalScope {
  private:
   QtDesktop& desktop_;
 };
+
+// Every call of the library that may show a dialog runs in a ModalScope, so the window shows what the
+// command has changed so far (a menu disabled, the message line) behind the library's dialog.
+class QtDesktop::ModalOptionSession : public OptionSession {
+  // Runs one call of the library inside a ModalScope.
+  template <typename Call>
+  auto Modal(const Call& call) {
+    const ModalScope modal(desktop_);
+    return call();
+  }
+
+ public:
+  ModalOptionSession(QtDesktop& desktop, std::unique_ptr<OptionSession> library)
+      : desktop_(desktop), library_(std::move(library)) {}
+
+  int32_t CompressDialog() override {
+    return Modal([&] { return library_->CompressDialog(); });
+  }
+  int32_t CompressDialogFor(const Bitmap& image) override {
+    return Modal([&] { return library_->CompressDialogFor(image); });
+  }
+  LengthAndUnit GetLengthAndUnit(double length, int32_t unitIndex) override {
+    return Modal([&] { return library_->GetLengthAndUnit(length, unitIndex); });
+  }
+  void ShowVersion(const std::string& versionText) override {
+    Modal([&] { library_->ShowVersion(versionText); });
+  }
+  void ShowSetting(const std::string& settingsPath) override {
+    Modal([&] { library_->ShowSetting(settingsPath); });
+  }
+  int32_t GetAlphaBlendVal() override {
+    return Modal([&] { return library_->GetAlphaBlendVal(); });
+  }
+  int32_t TransBackColor() override {
+    return Modal([&] { return library_->TransBackColor(); });
+  }
+  double DirectZoomRatio(double currentZoom) override {
+    return Modal([&] { return library_->DirectZoomRatio(currentZoom); });
+  }
+  Point GetPointAndSize(Point imageSize, int32_t mode) override {
+    return Modal([&] { return library_->GetPointAndSize(imageSize, mode); });
+  }
+  void ShowCustomFilter(CustomFilterRecord& record) override {
+    Modal([&] { library_->ShowCustomFilter(record); });
+  }
+  void ShowHistgram(const Bitmap& image) override {
+    Modal([&] { library_->ShowHistgram(image); });
+  }
+  HistogramRecord GetHistgramHiLow(const Bitmap& image) override {
+    return Modal([&] { return library_->GetHistgramHiLow(image); });
+  }
+  HistogramRecord GetHistgramRange(const Bitmap& image) override {
+    return Modal([&] { return library_->GetHistgramRange(image); });
+  }
+
+ private:
+  QtDesktop& desktop_;
+  std::unique_ptr<OptionSession> library_;
+};
+
+std::unique_ptr<OptionSession> QtDesktop::ModalOptionLibrary::Load() {
+  return std::make_unique<ModalOptionSession>(desktop_, desktop_.optionLibrary_.Load());
+}
 
 QtDesktop::QtDesktop(MainWindow& window, const std::string& programFolder)
     : window_(window), programFolder_(programFolder), optionLibrary_(programFolder) {}

@@ -63,16 +63,27 @@ class QtDesktop : public Desktop {
   void SetTimerEnabled(bool enabled) override;
   Point PointerPosition() override;
   void RepaintImageArea() override;
-  OptionLibrary& GetOptionLibrary() override { return optionLibrary_; }
+  OptionLibrary& GetOptionLibrary() override { return modalOptionLibrary_; }
 
  private:
   // Modal dialogs show the window as the model stands and the normal pointer while they are open.
   class ModalScope;
+  // The option library whose dialogs open as the core's own do, inside a ModalScope.
+  class ModalOptionSession;
+  class ModalOptionLibrary : public OptionLibrary {
+   public:
+    explicit ModalOptionLibrary(QtDesktop& desktop) : desktop_(desktop) {}
+    std::unique_ptr<OptionSession> Load() override;
+
+   private:
+    QtDesktop& desktop_;
+  };
   void ApplyCursor();
 
   MainWindow& window_;
   std::string programFolder_;
   DynamicOptionLibrary optionLibrary_;
+  ModalOptionLibrary modalOptionLibrary_{*this};
   std::map<const TForm3*, QPointer<ProgressWindow>> progressWindows_;
   std::optional<Qt::CursorShape> screenCursor_;  // nullopt: the widgets' own cursors
   int modalDepth_ = 0;
