@@ -29,7 +29,6 @@
 
 #include "../SyntheticPhoto.h"
 #include "VipsPeer.h"
-#include "app/Subsystems.h"
 #include "colour/ApplyColorFunction.h"
 #include "colour/ColorFunctions.h"
 #include "colour/Resample.h"
@@ -38,6 +37,7 @@
 #include "optiondialog/OptionModes.h"
 #include "platform/ProgramFolder.h"
 #include "shell/TForm1.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 namespace {
@@ -128,12 +128,9 @@ int RunColourBench(const char* programName) {
   // The commands of the window, the dialogs answered as a macro answers them.
   std::ostringstream ignored;
   ScriptedDesktop desktop(ignored, ExecutableFolder());
-  TForm1 form(desktop, ExecutableFolder(), AllSubsystems());
-  form.Create();
-  form.image.Replace(photo);
-  form.EnableImageCommands(true);
-  form.ClearUndo();
-  form.RecordUndo();
+  test::WindowCore window(desktop, ExecutableFolder());
+  window.Load(photo);
+  TForm1& form = window.form;
   form.MenuOpening("N35");
   std::printf("\n%-28s %10s\n", "command, click to undo entry", "ms");
   double slowestCommand = 0;

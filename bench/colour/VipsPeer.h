@@ -7,16 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "../VipsImages.h"
 #include "platform/Bitmap.h"
 
 namespace mv {
 
 class VipsPeer {
  public:
-  explicit VipsPeer(const char* programName);
-  ~VipsPeer();
-  VipsPeer(const VipsPeer&) = delete;
-  VipsPeer& operator=(const VipsPeer&) = delete;
+  explicit VipsPeer(const char* programName) : vips_(programName) {}
 
   // The name of each operation timed and a call that runs it once on `picture` (an empty list when
   // libvips cannot start).
@@ -27,7 +25,7 @@ class VipsPeer {
   std::vector<Operation> Operations(const Bitmap& picture) const;
 
  private:
-  bool started_ = false;
+  bench::VipsSession vips_;
 };
 
 }  // namespace mv

@@ -23,7 +23,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -31,6 +30,7 @@
 #include <vector>
 
 #include "../SyntheticPhoto.h"
+#include "../codecs/PpmFiles.h"
 #include "VipsConvolution.h"
 #include "app/Subsystems.h"
 #include "colour/ApplyColorFunction.h"
@@ -113,21 +113,6 @@ Time CommandMilliseconds(const std::string& command, int runs) {
     if (std::system((command + " > /dev/null 2>&1").c_str()) != 0)
       std::fprintf(stderr, "failed: %s\n", command.c_str());
   });
-}
-
-void WritePpm(const Bitmap& b, const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << b.Width() << " " << b.Height() << "\n255\n";
-  std::vector<char> row(static_cast<std::size_t>(3 * b.Width()));
-  for (int y = 0; y < b.Height(); ++y) {
-    const uint8_t* in = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x) {
-      row[static_cast<std::size_t>(3 * x)] = static_cast<char>(in[3 * x + 2]);
-      row[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>(in[3 * x + 1]);
-      row[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>(in[3 * x]);
-    }
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
-  }
 }
 
 // The window with the photo as its picture; each command runs on the photo, the cache holding only
@@ -304,7 +289,7 @@ int RunFilterBench(const char* programName, const std::string& folder, bool quic
   if (!quick) {
     std::filesystem::create_directories(folder);
     const std::string in = folder + "/in.ppm", out = folder + "/out.ppm";
-    WritePpm(photo, in);
+    bench::WritePpm(in, photo);
     DialogChoices gaussian;
     gaussian.slider1 = 20;
     const Mask mask = MaskOf(16, gaussian);

@@ -6,18 +6,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "../VipsImages.h"
 #include "platform/Bitmap.h"
 
 namespace mv {
 
 class VipsConvolution {
  public:
-  explicit VipsConvolution(const char* programName);
-  ~VipsConvolution();
-  VipsConvolution(const VipsConvolution&) = delete;
-  VipsConvolution& operator=(const VipsConvolution&) = delete;
+  explicit VipsConvolution(const char* programName) : vips_(programName) {}
 
-  bool Started() const { return started_; }
+  bool Started() const { return vips_.Started(); }
   // vips_conv with an integer mask (side x side weights, row by row) and its scale, integer precision.
   void Conv(const Bitmap& picture, int side, const std::vector<int32_t>& weights, double scale) const;
   // vips_convsep with a row of `taps` ones over `taps`, integer precision.
@@ -26,7 +24,7 @@ class VipsConvolution {
   void Rank(const Bitmap& picture, int side, int index) const;
 
  private:
-  bool started_ = false;
+  bench::VipsSession vips_;
 };
 
 }  // namespace mv

@@ -16,10 +16,10 @@
 #include <thread>
 
 #include "../SyntheticPhoto.h"
-#include "app/Subsystems.h"
 #include "macro/ScriptedDesktop.h"
 #include "platform/ProgramFolder.h"
 #include "shell/TForm1.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 namespace {
@@ -46,12 +46,9 @@ double Milliseconds(Clock::time_point start, Clock::time_point end) {
 int RunAreaBench() {
   std::ostringstream ignored;
   TimingDesktop desktop(ignored, ExecutableFolder());
-  TForm1 form(desktop, ExecutableFolder(), AllSubsystems());
-  form.Create();
-  form.image.Replace(SyntheticPhoto());
-  form.EnableImageCommands(true);
-  form.ClearUndo();
-  form.RecordUndo();
+  test::WindowCore window(desktop, ExecutableFolder());
+  window.Load(SyntheticPhoto());
+  TForm1& form = window.form;
   form.MenuOpening("N35");
   form.MenuOpening("N9");
 

@@ -13,12 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "../SyntheticPhoto.h"
+#include "../codecs/PpmFiles.h"
 #include "option/ChannelHistogram.h"
 #include "platform/Parallel.h"
 
@@ -88,21 +88,6 @@ double CommandMilliseconds(const std::string& command, int runs) {
     if (std::system((command + " > /dev/null 2>&1").c_str()) != 0)
       std::fprintf(stderr, "failed: %s\n", command.c_str());
   });
-}
-
-void WritePpm(const Bitmap& b, const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << b.Width() << " " << b.Height() << "\n255\n";
-  std::vector<char> row(static_cast<std::size_t>(3 * b.Width()));
-  for (int y = 0; y < b.Height(); ++y) {
-    const uint8_t* in = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x) {
-      row[3 * x] = static_cast<char>(in[3 * x + 2]);
-      row[3 * x + 1] = static_cast<char>(in[3 * x + 1]);
-      row[3 * x + 2] = static_cast<char>(in[3 * x]);
-    }
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
-  }
 }
 
 #ifdef MV_WITH_LIBVIPS
@@ -176,7 +161,7 @@ int main(int argc, char** argv) {
 #endif
 
   const std::string ppm = folder + "/in.ppm", in = folder + "/in.v", out = folder + "/out.v";
-  WritePpm(picture, ppm);
+  bench::WritePpm(ppm, picture);
   CommandMilliseconds("vips copy " + ppm + " " + in, 1);
   const double noOp = CommandMilliseconds("vips crop " + in + " " + out + " 0 0 1 1", runs);
   const double command = CommandMilliseconds("vips hist_find " + in + " " + out, runs);

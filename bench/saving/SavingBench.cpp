@@ -15,11 +15,11 @@
 #include <string>
 
 #include "../codecs/PpmFiles.h"
-#include "app/Subsystems.h"
 #include "codecs/PngImage.h"
 #include "macro/ScriptedDesktop.h"
 #include "platform/ProgramFolder.h"
 #include "shell/TForm1.h"
+#include "support/WindowCore.h"
 
 namespace mv {
 namespace {
@@ -43,12 +43,9 @@ int RunSavingBench(const std::string& ppm, const std::string& folder) {
   const Bitmap photo = bench::ReadPpm(ppm);
   std::ostringstream ignored;
   ScriptedDesktop desktop(ignored, ExecutableFolder());
-  TForm1 form(desktop, ExecutableFolder(), AllSubsystems());
-  form.Create();
-  form.image.Replace(photo);
-  form.EnableImageCommands(true);
-  form.ClearUndo();
-  form.RecordUndo();
+  test::WindowCore window(desktop, ExecutableFolder());
+  window.Load(photo);
+  TForm1& form = window.form;
 
   const struct {
     const char* name;
